@@ -1,0 +1,21 @@
+// The log sink through which every part of the server reports to the user.
+// Thread rule: write may be called from any thread; writers take turns, so
+// messages are never mixed, and write returns once the message is delivered.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+class CSimpleInterface {
+ public:
+  // A message longer than this is cut to it by the sinks; writers stay within it.
+  static constexpr std::size_t kMaxMessage = 999;
+
+  virtual ~CSimpleInterface() = default;
+
+  // Appends one message; it shows as one line (more when it holds line breaks).
+  virtual void write(std::string_view message) = 0;
+
+  // Does nothing in every sink; kept for callers that expect it.
+  virtual void clear() {}
+};

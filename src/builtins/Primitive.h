@@ -1,0 +1,48 @@
+// The built-in functions of GNVCFL: the form every implementation has, the
+// process-wide table that maps names to them, the one runtime error report
+// they all use, and the registration of the table and of the net's "ID".
+// Thread rule: the table is filled once per process under a lock and only
+// read afterwards; built-ins run on the thread of the net that calls them.
+#pragma once
+
+#include "lang/Value.h"
+
+#include <string_view>
+
+class CAbstractTransition;
+class CCharacteristic;
+class CSimpleInterface;
+class CToken;
+
+// One call's environment beyond its arguments: the net whose function runs
+// (for net services: time, random, tables, events) and the token (may be null).
+struct PrimitiveContext {
+  CAbstractTransition* net;  // null only in unit tests of pure built-ins
+  CToken* token;
+};
+
+// (argc, result slot empty on entry, borrowed arguments (entries may be null),
+// current token's default characteristic or null, log sink, context)
+// -> nonzero for success. On success the built-in may store a new value the
+// caller owns in *result; on failure it has reported through reportPrimitiveError.
+using PrimitiveFunction = int (*)(int argc, ValuePtr& result, CTypedValue* const* argv,
+                                  CCharacteristic* currentCharacteristic, CSimpleInterface& log,
+                                  const PrimitiveContext& context);
+
+// The table holds at most this many entries; later registrations are dropped.
+constexpr int kMaxPrimitives = 100;
+// Names of built-ins have at most this many characters.
+constexpr int kMaxPrimitiveName = 19;
+
+// Appends an entry; false when the table is full or the name too long.
+bool registerPrimitive(int arity, std::string_view name, PrimitiveFunction function);
+// First entry of that exact name; false when there is none.
+bool findPrimitive(std::string_view name, int* arity, PrimitiveFunction* function);
+
+// Writes the framed report to the log and the argument listing to standard
+// error. Always returns 0, so a built-in can `return reportPrimitiveError(...)`.
+int reportPrimitiveError(CSimpleInterface& log, std::string_view message, int argc, CTypedValue* const* argv);
+
+// Fills the table (once per process, under a lock, the 49 built-ins in their
+// fixed order) and defines the function object "ID" in the net.
+void registerBuiltIns(CAbstractTransition& net);

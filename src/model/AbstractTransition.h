@@ -1,0 +1,116 @@
+// CAbstractTransition: the whole net of one conversation: its name tables,
+// the objects it owns, its clock, the entering queue, its generators, and the
+// loading, binding and stepping of it all.
+// Ownership: the net owns every object registered in its tables, every token,
+// every generator and its definition parser, whether or not loading succeeded.
+// Thread rule: built, stepped and destroyed by one conversation's thread.
+#pragma once
+
+#include "model/DomFwd.h"
+#include "model/NameTable.h"
+#include "model/NetRandom.h"
+#include "model/Transition.h"
+
+#include <memory>
+#include <queue>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CFunction;
+class CPlace;
+class CSimpleInterface;
+class CSimpleTransition;
+class CToken;
+class CTokenGenerator;
+class DefinitionParser;
+class EventManager;
+
+class CAbstractTransition final : public CTransition {
+ public:
+  // Paths longer than this are refused by initialize.
+  static constexpr std::size_t kMaxPath = 254;
+
+  CAbstractTransition();
+  ~CAbstractTransition() override;
+  CAbstractTransition(const CAbstractTransition&) = delete;
+  CAbstractTransition& operator=(const CAbstractTransition&) = delete;
+
+  // Binds the net to its log sink (borrowed, must outlive the net), its
+  // definition file, the prefix of function file names and its event sink
+  // (borrowed, may be null). Empties the tables and resets the clock.
+  void prepare(CSimpleInterface* log, std::string_view definitionPath, std::string_view filePrefix,
+               EventManager* events);
+  // Parses the definition file and builds the net; false with log messages.
+  bool initialize();
+  // Reads the whole document from its document node.
+  bool load(const xercesc::DOMNode& document) override;
+  // The binding pass over places, functions, tokens, generators, transitions,
+  // then the place sort. Every pass runs even after a failure.
+  bool bindAll();
+  // One simulation step.
+  void step();
+
+  bool runtimeOk() const { return runtimeOk_; }
+  void markRuntimeError() { runtimeOk_ = false; }
+  bool initialised() const { return initialised_; }
+  int time() const { return time_; }
+
+  // Ownership: the net keeps what it is given here until it is destroyed
+  // (tokens until the end of the step in which they left the net).
+  CPlace* adoptPlace(std::unique_ptr<CPlace> place);
+  CSimpleTransition* adoptTransition(std::unique_ptr<CSimpleTransition> transition);
+  CFunction* adoptFunction(std::unique_ptr<CFunction> function);
+  CToken* adoptToken(std::unique_ptr<CToken> token);
+  CTokenGenerator* adoptGenerator(std::unique_ptr<CTokenGenerator> generator);
+  // Queues a bound token for entering (ordered by its entering time).
+  void queueForEntering(CToken* token);
+
+  NameTable& transitionsTable() { return transitions_; }
+  NameTable& placesTable() { return places_; }
+  NameTable& functionsTable() { return functions_; }
+  NameTable& tokensTable() { return tokens_; }
+  const std::string& tokenName(const CToken* token) const;          // "NotFound" when unknown
+  const std::string& placeName(const CPlace* place) const;          // "NotFound." when unknown
+  const std::string& transitionName(const CSimpleTransition* t) const;
+  const std::string& functionName(const CFunction* function) const;
+
+  CSimpleInterface& log() const { return *log_; }
+  EventManager* events() const { return events_; }
+  const std::string& definitionPath() const { return definitionPath_; }
+  const std::string& filePrefix() const { return filePrefix_; }
+  CFunction* traceFunction() const { return traceFunction_; }
+  const std::vector<std::unique_ptr<CTokenGenerator>>& generators() const { return generators_; }
+  // The net's own pseudo-random generator (random, generators, file names).
+  NetRandom& random() { return random_; }
+
+  // End of step: clock, place commits, stored characteristics, destruction
+  // of tokens that left, transition activity.
+  void endStep();
+
+ private:
+  struct EnteringLater {
+    bool operator()(const CToken* a, const CToken* b) const;
+  };
+
+  int time_ = 0;
+  NameTable transitions_;
+  NameTable places_;
+  NameTable functions_;
+  NameTable tokens_;
+  std::vector<std::unique_ptr<CSimpleTransition>> ownedTransitions_;
+  std::vector<std::unique_ptr<CPlace>> ownedPlaces_;
+  std::vector<std::unique_ptr<CFunction>> ownedFunctions_;
+  std::vector<std::unique_ptr<CToken>> ownedTokens_;
+  std::vector<std::unique_ptr<CTokenGenerator>> generators_;
+  std::priority_queue<CToken*, std::vector<CToken*>, EnteringLater> enteringQueue_;
+  std::unique_ptr<DefinitionParser> parser_;
+  std::string definitionPath_;
+  std::string filePrefix_;
+  bool runtimeOk_ = true;
+  bool initialised_ = false;
+  CFunction* traceFunction_ = nullptr;
+  EventManager* events_ = nullptr;
+  CSimpleInterface* log_ = nullptr;
+  NetRandom random_;
+};

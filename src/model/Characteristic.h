@@ -1,0 +1,36 @@
+// CCharacteristic: one named value of a token, with a ring of the values it
+// held at the ends of earlier steps.
+// Thread rule: read and written only by the thread that steps its net.
+#pragma once
+
+#include "model/GNObject.h"
+
+#include <vector>
+
+class CCharacteristic final : public CGNObject {
+ public:
+  // `history` earlier values are kept (size = history + 1 slots); every slot
+  // and the live value start as clones of `prototype`, which stays the caller's.
+  // REQUIRES: history >= 0.
+  CCharacteristic(int history, const CTypedValue& prototype);
+  int kind() const override { return kKindCharacteristic; }
+
+  // The live value (borrowed for the life of the characteristic).
+  CTypedValue& value() const { return *value_; }
+  // Assigns `v` to the current slot and to the live value.
+  void set(const CTypedValue& v);
+  // The slot `k` steps back around the ring; past(0) is the current slot.
+  // REQUIRES: k >= 0.
+  CTypedValue& past(int k) const;
+  // Copies the current slot into the next one and moves on to it.
+  void advance();
+  // Copies the live value into the current slot.
+  void storeCurrent();
+  int size() const { return static_cast<int>(slots_.size()); }
+  int history() const { return size() - 1; }
+
+ private:
+  std::vector<ValuePtr> slots_;
+  int currentSlot_ = 0;
+  ValuePtr value_;
+};

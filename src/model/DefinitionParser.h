@@ -1,0 +1,67 @@
+// DefinitionParser: one net's XML parser, its error reporter and the parsed
+// definition document, validated against the built-in schema; plus the DOM
+// accessors of the loader and the start and stop of the XML library.
+// Thread rule: each net parses on its own thread; the library is started once.
+#pragma once
+
+#include "model/DomFwd.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <xercesc/sax/ErrorHandler.hpp>
+
+XERCES_CPP_NAMESPACE_BEGIN
+class XercesDOMParser;
+XERCES_CPP_NAMESPACE_END
+
+// The namespace of every element of a definition document.
+inline constexpr const char* kDefinitionNamespace = "urn:vanterserver:gn-definition";
+
+// Records and prints XML errors to standard error; warnings are ignored.
+class DOMTreeErrorReporter final : public xercesc::ErrorHandler {
+ public:
+  void warning(const xercesc::SAXParseException& exception) override;
+  void error(const xercesc::SAXParseException& exception) override;
+  void fatalError(const xercesc::SAXParseException& exception) override;
+  void resetErrors() override;
+  bool sawErrors() const { return sawErrors_; }
+
+ private:
+  bool sawErrors_ = false;
+};
+
+class DefinitionParser {
+ public:
+  DefinitionParser(std::string definitionPath, std::string filePrefix);
+  ~DefinitionParser();
+  DefinitionParser(const DefinitionParser&) = delete;
+  DefinitionParser& operator=(const DefinitionParser&) = delete;
+
+  // Parses and validates the file. The document (owned by this parser, valid
+  // until it is destroyed) or null after reports on standard error.
+  xercesc::DOMDocument* parse();
+
+ private:
+  std::string definitionPath_;
+  std::string filePrefix_;
+  std::unique_ptr<DOMTreeErrorReporter> reporter_;
+  std::unique_ptr<xercesc::XercesDOMParser> parser_;
+};
+
+// The XML library, started once per process; false after a report on standard error.
+bool initializeXerces();
+bool terminateXerces();
+
+// DOM accessors of the loader; texts are 8-bit (ISO-8859-1, '?' for other characters).
+// REQUIRES: the attribute exists (the schema guarantees it or hasAttribute said so).
+std::string attributeValue(const xercesc::DOMNode& element, std::string_view name);
+// 1 when the node has attributes and `name` is among them, else 0.
+int hasAttribute(const xercesc::DOMNode& element, std::string_view name);
+// The value of the node's first child; empty when it has none.
+std::string firstChildText(const xercesc::DOMNode& node);
+// The element's local name as 8-bit text.
+std::string elementName(const xercesc::DOMNode& node);
+// The leading decimal integer of a text (0 when there is none), as attributes are read.
+int leadingInteger(std::string_view text);

@@ -1,0 +1,75 @@
+// CToken: what moves through a net; its named characteristics and their history.
+// Thread rule: read and written only by the thread that steps its net.
+#pragma once
+
+#include "model/Characteristic.h"
+#include "model/DomFwd.h"
+#include "model/GNObject.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CAbstractTransition;
+class CPlace;
+
+
+class CToken final : public CGNObject {
+ public:
+  // Ordered by byte-wise name comparison (std::string compares bytes unsigned).
+  using CharacteristicMap = std::map<std::string, std::unique_ptr<CCharacteristic>>;
+
+  explicit CToken(CAbstractTransition& net);
+  // A generator's copy: the template's priority, entering time, net and host;
+  // each characteristic anew with the same history length, every slot a clone
+  // of the template's live value. The default characteristic is chosen again.
+  explicit CToken(const CToken& templateToken);
+  CToken& operator=(const CToken&) = delete;
+  ~CToken() override;
+  int kind() const override { return kKindToken; }
+
+  // Reads a token element (also a generator element, for its template); with
+  // `registering` the id is defined in the tokens table. False when a
+  // characteristic is refused (unknown type, over-long name), with a log message.
+  bool load(const xercesc::DOMElement& element, bool registering);
+  // Resolves the host place and queues the token for entering; null when the
+  // host names no defined place.
+  CPlace* bind();
+  // Writes "*token infomation\n" and the rest of the token report.
+  void print(std::ostream& out) const override;
+  // Enters the net at its host place (step engine).
+  void enter();
+
+  CAbstractTransition& net() const { return *net_; }
+  const CharacteristicMap& characteristics() const { return characteristics_; }
+  // The characteristic named `name`, or null.
+  CCharacteristic* characteristic(const std::string& name) const;
+  // Stores `c` under `name`, replacing (and destroying) one of the same name.
+  void putCharacteristic(const std::string& name, std::unique_ptr<CCharacteristic> c);
+  // Removes the name from the map; the object lives on with the token, so a
+  // removed default characteristic stays the default. False when not found.
+  bool removeCharacteristic(const std::string& name);
+  // "Default" if present, else the first in name order, else none.
+  void chooseDefaultCharacteristic();
+  CCharacteristic* defaultCharacteristic() const { return defaultCharacteristic_; }
+
+  int entering() const { return entering_; }
+  void setEntering(int time) { entering_ = time; }
+  // The place the token is in (or will enter at); null once it left the net or
+  // was merged away.
+  CPlace* host() const { return host_; }
+  void setHost(CPlace* place) { host_ = place; }
+  // The places-table index of the host name, between load and bind.
+  int hostIndex() const { return hostIndex_; }
+  void setHostIndex(int index) { hostIndex_ = index; }
+
+ private:
+  CAbstractTransition* net_;
+  CharacteristicMap characteristics_;
+  std::vector<std::unique_ptr<CCharacteristic>> removed_;
+  CCharacteristic* defaultCharacteristic_ = nullptr;
+  int entering_ = 0;
+  CPlace* host_ = nullptr;
+  int hostIndex_ = -1;
+};
