@@ -1,0 +1,20 @@
+// How GNVCFL definitions reach a net: source text from the definition
+// document, or a definitions file in the working directory.
+#pragma once
+
+#include "model/DomFwd.h"
+
+#include <istream>
+#include <string_view>
+
+class CAbstractTransition;
+
+// Reads definitions until the end of `in`; a definition with a syntax error is
+// dropped (its messages are in the log) and reading goes on. Always true.
+bool loadFunctionText(CAbstractTransition& net, std::istream& in);
+// Reads the file named filePrefix + "_" + name from the working directory,
+// without newline translation. False when it cannot be opened (or the name
+// would leave the working directory).
+bool loadFunctionFile(CAbstractTransition& net, std::string_view name);
+// A text node is source text; an element names a file in its "fundefs" attribute.
+bool loadFunctions(CAbstractTransition& net, const xercesc::DOMNode& node);
