@@ -15,6 +15,7 @@
 #include <queue>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class CFunction;
@@ -63,6 +64,9 @@ class CAbstractTransition final : public CTransition {
   CFunction* adoptFunction(std::unique_ptr<CFunction> function);
   CToken* adoptToken(std::unique_ptr<CToken> token);
   CTokenGenerator* adoptGenerator(std::unique_ptr<CTokenGenerator> generator);
+  // Destroys a token the net owns (one that left the net or was merged away);
+  // the caller has already taken it out of every table, place and queue.
+  void destroyToken(CToken* token);
   // Queues a bound token for entering (ordered by its entering time).
   void queueForEntering(CToken* token);
 
@@ -101,7 +105,8 @@ class CAbstractTransition final : public CTransition {
   std::vector<std::unique_ptr<CSimpleTransition>> ownedTransitions_;
   std::vector<std::unique_ptr<CPlace>> ownedPlaces_;
   std::vector<std::unique_ptr<CFunction>> ownedFunctions_;
-  std::vector<std::unique_ptr<CToken>> ownedTokens_;
+  // Keyed by the token itself, so that destroying one costs the same in any net.
+  std::unordered_map<const CToken*, std::unique_ptr<CToken>> ownedTokens_;
   std::vector<std::unique_ptr<CTokenGenerator>> generators_;
   std::priority_queue<CToken*, std::vector<CToken*>, EnteringLater> enteringQueue_;
   std::unique_ptr<DefinitionParser> parser_;
