@@ -1,0 +1,97 @@
+// What a place does during a step: offering its tokens to the transition it
+// feeds, receiving and merging arriving tokens, taking in entering tokens,
+// releasing tokens from an exit place and committing its entries at step end.
+// Thread rule: run by the thread that steps the net.
+#include "engine/StepReports.h"
+#include "lang/Function.h"
+#include "model/AbstractTransition.h"
+#include "model/Place.h"
+#include "model/SimpleTransition.h"
+#include "model/Token.h"
+#include "model/TokenEntry.h"
+#include "server/EventManager.h"
+
+#include <cassert>
+#include <memory>
+
+namespace {
+
+CTokenEntry* entryOf(CGNObject* item) { return static_cast<CTokenEntry*>(item); }
+
+}  // namespace
+
+// Entries are walked without the list's cursor: predicates and characteristic
+// functions may read this list (and a self-loop may insert into it) meanwhile.
+// Entries inserted during the walk carry another stamp and are skipped.
+void CPlace::moveTokens() {
+  if (!net_->runtimeOk()) return;
+  const int time = net_->time();
+  for (CGNObject* item : tokens_) {
+    CTokenEntry* entry = entryOf(item);
+    if (entry->stamp() != time) continue;
+    if (inputOf_->tryMove(inputIndex_, entry->token())) entry->setPresent(false);
+    if (!net_->runtimeOk()) return;
+  }
+}
+
+void CPlace::receive(CToken* token) {
+  assert(token != nullptr && characteristicFunction_ != nullptr);
+  if (merge_ && tokens_.count() > 0) {
+    mergeToken(token);
+    token->setHost(nullptr);  // destroyed at the end of the step
+    return;
+  }
+  auto entry = std::make_unique<CTokenEntry>(token, 0);
+  if (CCharacteristic* characteristic = token->defaultCharacteristic()) characteristic->advance();
+  // The token's host is still the place it came from while the function runs.
+  characteristicFunction_->execute(token, nullptr, 0);
+  if (!net_->runtimeOk()) reportCharacteristicError(*net_, *token, *this, token->host());
+  entry->setStamp(net_->time() + 1);
+  tokens_.insertByPriority(entry.release());  // the list owns its entries
+  token->setHost(this);
+  if (EventManager* events = net_->events()) events->movement(*token, *this);
+}
+
+void CPlace::mergeToken(CToken* token) {
+  assert(mergeRule_ != nullptr && tokens_.count() > 0);
+  CToken* kept = entryOf(*tokens_.begin())->token();
+  CObjectValue arriving(token);
+  CTypedValue* arguments[] = {&arriving};
+  mergeRule_->execute(kept, arguments, 1);
+  if (EventManager* events = net_->events()) events->merge(*token, *this, *kept);
+}
+
+void CPlace::addToken(CToken* token) {
+  tokens_.insertByPriority(std::make_unique<CTokenEntry>(token, 0).release());  // the list owns it
+}
+
+void CPlace::releaseExits() {
+  const int time = net_->time();
+  tokens_.first();
+  while (!tokens_.atEnd()) {
+    CTokenEntry* entry = entryOf(tokens_.current());
+    if (entry->stamp() != time) {
+      tokens_.next();
+      continue;
+    }
+    CToken* token = entry->token();
+    net_->tokensTable().release(token);
+    token->setHost(nullptr);  // whatever the table does, the token has left
+    if (EventManager* events = net_->events()) events->exit(*token, *this);
+    tokens_.removeCurrent();
+  }
+}
+
+void CPlace::commitStep() {
+  const int time = net_->time();
+  tokens_.first();
+  while (!tokens_.atEnd()) {
+    CTokenEntry* entry = entryOf(tokens_.current());
+    if (!entry->present()) {
+      tokens_.removeCurrent();
+      continue;
+    }
+    entry->setStamp(time);
+    tokens_.next();
+  }
+}
