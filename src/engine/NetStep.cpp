@@ -7,7 +7,7 @@
 #include "model/Token.h"
 #include "model/TokenGenerator.h"
 
-#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -72,13 +72,17 @@ void CAbstractTransition::step() {
 void CAbstractTransition::endStep() {
   ++time_;
   commitPlaces(places_);
-  std::erase_if(ownedTokens_, [this](const std::unique_ptr<CToken>& token) {
-    if (token->host() != nullptr) {
+  std::vector<CToken*> departed;
+  for (const auto& [key, token] : ownedTokens_) {
+    if (token->host() == nullptr) {
+      departed.push_back(token.get());
+    } else {
       storeCharacteristics(*token);
-      return false;
     }
-    tokens_.forget(token.get());
-    return true;
-  });
+  }
+  for (CToken* token : departed) {
+    tokens_.forget(token);
+    destroyToken(token);
+  }
   updateTransitions(transitions_);
 }
