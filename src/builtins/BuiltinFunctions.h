@@ -4,11 +4,16 @@
 
 #include "builtins/Primitive.h"
 
-#define VANTER_PRIMITIVE(name)                                                                   \
-  int name(int argc, ValuePtr& result, CTypedValue* const* argv, CCharacteristic* currentCharacteristic, \
-           CSimpleInterface& log, const PrimitiveContext& context)
+// Every built-in has the PrimitiveFunction form; a built-in uses only the
+// parameters it needs, so all of them are marked as possibly unused.
+#define VANTER_PRIMITIVE(name)                                                                      \
+  int name([[maybe_unused]] int argc, [[maybe_unused]] ValuePtr& result,                            \
+           [[maybe_unused]] CTypedValue* const* argv,                                               \
+           [[maybe_unused]] CCharacteristic* currentCharacteristic, [[maybe_unused]] CSimpleInterface& log, \
+           [[maybe_unused]] const PrimitiveContext& context)
 
-// Arithmetic, comparison, logic, mathematics, timing (Arithmetic.cpp, Mathematics.cpp, Timing.cpp).
+// Arithmetic, comparison, logic, mathematics, timing, sequencing (Arithmetic.cpp,
+// Comparison.cpp, Mathematics.cpp, Timing.cpp, Sequencing.cpp).
 VANTER_PRIMITIVE(primitivePlus);
 VANTER_PRIMITIVE(primitiveMinus);
 VANTER_PRIMITIVE(primitiveTimes);

@@ -1,0 +1,59 @@
+// The arithmetic built-ins: +, -, * and /.
+#include "builtins/Arguments.h"
+#include "builtins/BuiltinFunctions.h"
+
+namespace {
+
+// A further argument of + may join the sum: same type as the sum, or a number
+// appended to a string.
+bool joinsSum(const CTypedValue& sum, const CTypedValue* next) {
+  if (next == nullptr) return false;
+  if (next->typeCode() == sum.typeCode()) return true;
+  return sum.typeCode() == kTypeString && next->typeCode() == kTypeDouble;
+}
+
+}  // namespace
+
+VANTER_PRIMITIVE(primitivePlus) {
+  Arguments args(argc, argv, log);
+  if (argc == 0) return args.fail("+: at least one numeric, string or vector argument expected.");
+  if (!args.fits(0, 'a')) return args.fail("+: only numeric, string or vector arguments of the same type are allowed.");
+  ValuePtr sum = args.at(0)->clone();
+  for (int i = 1; i < argc; ++i) {
+    if (!joinsSum(*sum, args.at(i))) {
+      return args.fail("+: only numeric, string or vector arguments of the same type are allowed.");
+    }
+    sum->add(*args.at(i));
+  }
+  result = std::move(sum);
+  return 1;
+}
+
+VANTER_PRIMITIVE(primitiveMinus) {
+  Arguments args(argc, argv, log);
+  if (!args.match("nn")) return args.fail("-: two numeric arguments expected");
+  giveNumber(result, args.number(0) + (-1.0 * args.number(1)));
+  return 1;
+}
+
+VANTER_PRIMITIVE(primitiveTimes) {
+  Arguments args(argc, argv, log);
+  if (argc == 0) return args.fail("*: at least one numeric argument expected.");
+  double product = 1.0;
+  for (int i = 0; i < argc; ++i) {
+    if (!args.fits(i, 'n')) return args.fail("*: only numeric arguments are allowed.");
+    product *= args.number(i);
+  }
+  giveNumber(result, product);
+  return 1;
+}
+
+VANTER_PRIMITIVE(primitiveDivide) {
+  Arguments args(argc, argv, log);
+  if (!args.match("nn")) return args.fail("/: two numeric arguments expected");
+  if (args.number(1) == 0.0) return args.fail("/: Division by zero!");
+  // Multiplication by the reciprocal, so that results match to the last bit
+  // what nets written for this language expect.
+  giveNumber(result, args.number(0) * (1.0 / args.number(1)));
+  return 1;
+}
