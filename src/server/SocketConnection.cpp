@@ -1,0 +1,93 @@
+// SocketConnection over POSIX sockets, and the listening-socket helpers.
+#include "server/SocketConnection.h"
+
+#include <array>
+#include <cassert>
+#include <cerrno>
+
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+SocketConnection::SocketConnection(int descriptor) : descriptor_(descriptor) {
+  int on = 1;
+  setsockopt(descriptor_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+}
+
+SocketConnection::~SocketConnection() { close(descriptor_); }
+
+long SocketConnection::receive(char* into, std::size_t capacity) {
+  for (;;) {
+    ssize_t count = recv(descriptor_, into, capacity, 0);
+    if (count >= 0) return static_cast<long>(count);
+    if (errno != EINTR) return -1;
+  }
+}
+
+namespace {
+
+// Drops `sent` bytes from the front of the iovec run [first, end).
+iovec* advancePieces(iovec* first, iovec* end, std::size_t sent) {
+  while (first != end && sent >= first->iov_len) {
+    sent -= first->iov_len;
+    ++first;
+  }
+  if (first != end) {
+    first->iov_base = static_cast<char*>(first->iov_base) + sent;
+    first->iov_len -= sent;
+  }
+  return first;
+}
+
+}  // namespace
+
+bool SocketConnection::send(std::span<const std::string_view> pieces) {
+  assert(pieces.size() <= kMaxPieces);
+  std::array<iovec, kMaxPieces> vectors{};
+  std::size_t count = 0;
+  for (std::string_view piece : pieces) {
+    if (piece.empty()) continue;
+    vectors[count++] = iovec{const_cast<char*>(piece.data()), piece.size()};
+  }
+  iovec* first = vectors.data();
+  iovec* end = first + count;
+  while (first != end) {
+    msghdr message{};
+    message.msg_iov = first;
+    message.msg_iovlen = static_cast<std::size_t>(end - first);
+    // MSG_NOSIGNAL: a peer that has gone away gives a failed send, not SIGPIPE.
+    ssize_t sent = sendmsg(descriptor_, &message, MSG_NOSIGNAL);
+    if (sent < 0 && errno == EINTR) continue;
+    if (sent <= 0) return false;
+    first = advancePieces(first, end, static_cast<std::size_t>(sent));
+  }
+  return true;
+}
+
+int openListeningSocket(std::uint16_t port) {
+  // Close-on-exec: programs that built-ins start must not hold our sockets open.
+  int descriptor = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
+  if (descriptor < 0) return -1;
+  int on = 1;
+  setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_ANY);
+  address.sin_port = htons(port);
+  constexpr int kBacklog = 5;
+  if (bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+      listen(descriptor, kBacklog) != 0) {
+    close(descriptor);
+    return -1;
+  }
+  return descriptor;
+}
+
+int acceptConnection(int listeningSocket) {
+  for (;;) {
+    int descriptor = accept4(listeningSocket, nullptr, nullptr, SOCK_CLOEXEC);
+    if (descriptor >= 0) return descriptor;
+    if (errno != EINTR && errno != ECONNABORTED) return -1;
+  }
+}
