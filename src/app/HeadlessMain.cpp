@@ -1,0 +1,66 @@
+// VanterServerHeadless: the server without a screen. Starts the XML library,
+// runs TCPServer on the calculations thread and writes the log to standard
+// output; SIGINT or SIGTERM end it (status 0), a server that cannot listen or
+// stops accepting ends it with status 1.
+#include "app/ConsoleLog.h"
+#include "model/DefinitionParser.h"
+#include "server/TCPServer.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+namespace {
+
+// Sent by the calculations thread to the process when the server has stopped.
+constexpr int kServerEnded = SIGUSR1;
+
+// The signals the main thread waits for; blocked in every thread so that only
+// the main thread's sigwait receives them.
+sigset_t awaitedSignals() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGINT);
+  sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, kServerEnded);
+  return signals;
+}
+
+// Process-wide services that every net may use. The user-interface services
+// of the built-ins (input, message boxes, plot windows) are installed here,
+// before the server starts taking clients.
+void startProcessServices() { initializeXerces(); }
+
+// The calculations thread: serves until the server stops, then says so.
+void calculations(CSimpleInterface& log) {
+  TCPServer server;
+  server.run(log);
+  kill(getpid(), kServerEnded);
+}
+
+// Stops the XML library and ends the process at once: connection threads
+// still running are dropped with their connections, as at Exit.
+[[noreturn]] void endProcess(int status) {
+  terminateXerces();
+  std::fflush(stdout);
+  std::_Exit(status);
+}
+
+}  // namespace
+
+int main() {
+  sigset_t signals = awaitedSignals();
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+  ConsoleLog log(stdout);
+  startProcessServices();
+  std::thread(calculations, std::ref(log)).detach();
+  int received = 0;
+  sigwait(&signals, &received);
+  endProcess(received == kServerEnded ? EXIT_FAILURE : EXIT_SUCCESS);
+}
