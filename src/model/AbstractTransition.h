@@ -42,9 +42,14 @@ class CAbstractTransition final : public CTransition {
   // (borrowed, may be null). Empties the tables and resets the clock.
   void prepare(CSimpleInterface* log, std::string_view definitionPath, std::string_view filePrefix,
                EventManager* events);
-  // Parses the definition file and builds the net; false with log messages.
+  // Parses the definition file and builds the net; false with log messages
+  // (a path or prefix longer than kMaxPath is refused).
+  // REQUIRES: prepare was called.
   bool initialize();
-  // Reads the whole document from its document node.
+  // Reads the whole document from its document node: every section, the root's
+  // "fundefs" and "time", binding, then "GNInit". False when a section fails,
+  // a table refused a name, binding fails or "GNInit" gives 0. What was created
+  // stays with the net until it is destroyed.
   bool load(const xercesc::DOMNode& document) override;
   // The binding pass over places, functions, tokens, generators, transitions,
   // then the place sort. Every pass runs even after a failure.
@@ -93,6 +98,21 @@ class CAbstractTransition final : public CTransition {
   void endStep();
 
  private:
+  // Loading, one section and one section child at a time; false stops the load.
+  bool loadSection(const xercesc::DOMNode& section);
+  bool loadSectionItems(const xercesc::DOMNode& section, const char* header,
+                        bool (CAbstractTransition::*loadItem)(const xercesc::DOMNode&));
+  bool loadTransition(const xercesc::DOMNode& item);
+  bool loadPlace(const xercesc::DOMNode& item);
+  bool loadFunctionItem(const xercesc::DOMNode& item);
+  bool loadTokenItem(const xercesc::DOMNode& item);
+  // True once any table refused a name: such a definition does not load.
+  bool anyNameRefused() const;
+  // The function registered under `name`, or null; never adds the name.
+  CFunction* registeredFunction(std::string_view name);
+  template <typename Object, typename Bind>
+  bool bindTable(NameTable& table, Bind bind);
+
   struct EnteringLater {
     bool operator()(const CToken* a, const CToken* b) const;
   };

@@ -9,9 +9,13 @@
 
 class CCharacteristic final : public CGNObject {
  public:
+  // Histories longer than this are refused by the token loader: every slot is
+  // a value of its own, and a definition must not be able to exhaust memory.
+  static constexpr int kMaxHistory = 65536;
+
   // `history` earlier values are kept (size = history + 1 slots); every slot
   // and the live value start as clones of `prototype`, which stays the caller's.
-  // REQUIRES: history >= 0.
+  // REQUIRES: 0 <= history <= kMaxHistory.
   CCharacteristic(int history, const CTypedValue& prototype);
   int kind() const override { return kKindCharacteristic; }
 

@@ -40,12 +40,19 @@ class DefinitionParser {
   DefinitionParser& operator=(const DefinitionParser&) = delete;
 
   // Parses and validates the file. The document (owned by this parser, valid
-  // until it is destroyed) or null after reports on standard error.
+  // until it is destroyed) or null after reports on standard error. Called once.
+  // REQUIRES: the XML library is started and stays started while this parser lives.
   xercesc::DOMDocument* parse();
 
  private:
+  struct LibraryState;
+  // Makes the parser with its settings; false when the built-in schema is unusable.
+  bool createParser();
+
   std::string definitionPath_;
   std::string filePrefix_;
+  // Declared before the parser, which refers to them, so they outlive it.
+  std::unique_ptr<LibraryState> state_;
   std::unique_ptr<DOMTreeErrorReporter> reporter_;
   std::unique_ptr<xercesc::XercesDOMParser> parser_;
 };
@@ -55,7 +62,7 @@ bool initializeXerces();
 bool terminateXerces();
 
 // DOM accessors of the loader; texts are 8-bit (ISO-8859-1, '?' for other characters).
-// REQUIRES: the attribute exists (the schema guarantees it or hasAttribute said so).
+// A missing attribute gives empty text (the schema guarantees those the loader reads).
 std::string attributeValue(const xercesc::DOMNode& element, std::string_view name);
 // 1 when the node has attributes and `name` is among them, else 0.
 int hasAttribute(const xercesc::DOMNode& element, std::string_view name);

@@ -17,7 +17,8 @@ class CLList : public CBaseObject {
   CLList(const CLList&) = delete;
   CLList& operator=(const CLList&) = delete;
 
-  // The item becomes the first. The cursor is reset.
+  // The item becomes the first; an owning list now owns it. The cursor is reset
+  // to the first item.
   void addFront(CGNObject* item);
   // After the first item and every following item of strictly greater
   // priority; first when strictly greater than the first. E.g. equal
@@ -30,6 +31,7 @@ class CLList : public CBaseObject {
   CGNObject* first();
   CGNObject* next();
   CGNObject* current() const;
+  // Replaces the item at the cursor (the former item is not destroyed).
   void setCurrent(CGNObject* item);
   bool atEnd() const;
   // Removes the item at the cursor (destroying it when owning), leaves the
@@ -49,11 +51,15 @@ class CLList : public CBaseObject {
  private:
   struct Node {
     CGNObject* item;
-    Node* next;
+    std::unique_ptr<Node> next;
   };
+  // Links a new node for `item` into `link` (head_ or a node's next).
+  void link(std::unique_ptr<Node>& link, CGNObject* item);
   void destroyItem(CGNObject* item);
 
-  Node* head_ = nullptr;
+  // Invariant: beforeCursor_ is null or the node whose next is cursor_; the
+  // cursor stays valid while items are inserted anywhere in the list.
+  std::unique_ptr<Node> head_;
   Node* cursor_ = nullptr;
   Node* beforeCursor_ = nullptr;
   int count_ = 0;
@@ -65,7 +71,7 @@ class CLList::const_iterator {
   explicit const_iterator(const Node* node) : node_(node) {}
   CGNObject* operator*() const { return node_->item; }
   const_iterator& operator++() {
-    node_ = node_->next;
+    node_ = node_->next.get();
     return *this;
   }
   bool operator!=(const const_iterator& other) const { return node_ != other.node_; }
@@ -74,5 +80,5 @@ class CLList::const_iterator {
   const Node* node_;
 };
 
-inline CLList::const_iterator CLList::begin() const { return const_iterator(head_); }
+inline CLList::const_iterator CLList::begin() const { return const_iterator(head_.get()); }
 inline CLList::const_iterator CLList::end() const { return const_iterator(nullptr); }

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class CAbstractTransition;
@@ -20,6 +22,7 @@ class CToken;
 class PredicateMatrix {
  public:
   enum class Cell : std::uint8_t { Function = 0, False = 1, True = 2 };
+  // Every cell starts as `initial` (a constant). REQUIRES: rows, columns >= 0.
   PredicateMatrix(int rows, int columns, Cell initial);
   int rows() const { return rows_; }
   int columns() const { return columns_; }
@@ -32,6 +35,9 @@ class PredicateMatrix {
   void setFunction(int row, int column, CFunction* function);
 
  private:
+  std::size_t position(int row, int column) const;
+  void setKind(int row, int column, Cell kind);
+
   int rows_;
   int columns_;
   std::vector<std::uint32_t> kinds_;  // two bits a cell, cell (i, j) at bit 2*(columns*i + j)
@@ -46,11 +52,14 @@ class CSimpleTransition final : public CTransition {
   CSimpleTransition(const CSimpleTransition&) = delete;
   CSimpleTransition& operator=(const CSimpleTransition&) = delete;
 
-  // Reads a transition element; false when a matrix or a name is invalid (logged).
+  // Reads a transition element; false when a matrix or a name is invalid, a
+  // predicate names a place that is not among its inputs or outputs, or a
+  // side lists more places than a net can hold (all logged).
   bool load(const xercesc::DOMNode& node) override;
   // Binds the places (inputs, then outputs), re-sorts both lists and resolves
   // the predicate functions. False on an undefined place, a second binding of
-  // a place or an undefined predicate function.
+  // a place, a missing predicates element or an undefined predicate function.
+  // The lists hold the places bound so far, in the order of the names.
   bool bind();
 
   // Step operations.
@@ -71,7 +80,17 @@ class CSimpleTransition final : public CTransition {
   const std::vector<std::vector<int>>& capacityMatrix() const { return capacities_; }
 
  private:
+  // One child of the transition element; children of other names are ignored.
+  bool loadPart(const xercesc::DOMNode& part);
+  bool loadPlaces(const xercesc::DOMNode& list, std::string_view itemName, const char* header,
+                  std::vector<int>& names, int& count);
+  bool loadPredicates(const xercesc::DOMNode& predicates);
+  bool loadPredicate(const xercesc::DOMNode& predicate);
+  bool bindPlaces(const std::vector<int>& names, CLList& list, bool asInput);
+  bool bindPredicates();
+
   CAbstractTransition* net_;
+  std::string id_;  // for messages while loading and binding
   bool active_ = true;
   int startTime_ = 0;
   int lifeTime_ = -1;

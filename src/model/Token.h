@@ -14,7 +14,6 @@
 class CAbstractTransition;
 class CPlace;
 
-
 class CToken final : public CGNObject {
  public:
   // Ordered by byte-wise name comparison (std::string compares bytes unsigned).
@@ -31,7 +30,8 @@ class CToken final : public CGNObject {
 
   // Reads a token element (also a generator element, for its template); with
   // `registering` the id is defined in the tokens table. False when a
-  // characteristic is refused (unknown type, over-long name), with a log message.
+  // characteristic is refused (unknown type, over-long name, history outside
+  // 0 to CCharacteristic::kMaxHistory) or a name is refused by its table, logged.
   bool load(const xercesc::DOMElement& element, bool registering);
   // Resolves the host place and queues the token for entering; null when the
   // host names no defined place.
@@ -45,7 +45,8 @@ class CToken final : public CGNObject {
   const CharacteristicMap& characteristics() const { return characteristics_; }
   // The characteristic named `name`, or null.
   CCharacteristic* characteristic(const std::string& name) const;
-  // Stores `c` under `name`, replacing (and destroying) one of the same name.
+  // Stores `c` under `name`, replacing (and destroying) one of the same name;
+  // a replaced default characteristic hands the default over to `c`.
   void putCharacteristic(const std::string& name, std::unique_ptr<CCharacteristic> c);
   // Removes the name from the map; the object lives on with the token, so a
   // removed default characteristic stays the default. False when not found.
@@ -65,6 +66,9 @@ class CToken final : public CGNObject {
   void setHostIndex(int index) { hostIndex_ = index; }
 
  private:
+  // One child of a token element; false (logged) for a name, history or type refused.
+  bool loadCharacteristic(const xercesc::DOMNode& child);
+
   CAbstractTransition* net_;
   CharacteristicMap characteristics_;
   std::vector<std::unique_ptr<CCharacteristic>> removed_;

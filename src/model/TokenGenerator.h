@@ -23,7 +23,9 @@ class CTokenGenerator final : public CGNObject {
   CTokenGenerator(const CTokenGenerator&) = delete;
   CTokenGenerator& operator=(const CTokenGenerator&) = delete;
 
-  // Reads a generator element and its template; false when the template is refused.
+  // Reads a generator element and its template; false when the template is
+  // refused, a name is refused by its table or the id is too long for the
+  // names of the tokens it makes (all logged).
   bool load(const xercesc::DOMElement& element);
   // Resolves the template's host and the predicate function.
   bool bind();
@@ -37,8 +39,14 @@ class CTokenGenerator final : public CGNObject {
   int period() const { return period_; }
   const std::string& namePrefix() const { return namePrefix_; }
   const CToken& templateToken() const { return *template_; }
+  PredicateKind predicateKind() const { return predicateKind_; }
+  // The bound predicate function; null before binding or for a constant.
+  CFunction* predicate() const { return predicate_; }
 
  private:
+  // "true", "false" or a function name; false when the name is refused.
+  bool loadPredicate(const std::string& predicate);
+
   CAbstractTransition* net_;
   std::unique_ptr<CToken> template_;
   int generatedCount_ = 0;

@@ -1,0 +1,119 @@
+// CAbstractTransition: construction, preparation, initialisation, ownership of
+// the net's objects and the name services. Loading and binding have files of
+// their own; the step lives with the step engine.
+#include "model/AbstractTransition.h"
+
+#include "app/SimpleInterface.h"
+#include "lang/Function.h"
+#include "model/DefinitionParser.h"
+#include "model/Place.h"
+#include "model/SimpleTransition.h"
+#include "model/Token.h"
+#include "model/TokenGenerator.h"
+
+#include <cassert>
+
+#include <xercesc/dom/DOMDocument.hpp>
+
+namespace {
+
+constexpr const char* kNotFoundToken = "NotFound";
+constexpr const char* kNotFoundOther = "NotFound.";
+
+}  // namespace
+
+bool CAbstractTransition::EnteringLater::operator()(const CToken* a, const CToken* b) const {
+  return a->entering() > b->entering();
+}
+
+CAbstractTransition::CAbstractTransition()
+    : transitions_("transitions", NameTable::kTransitionCapacity, false, kNotFoundOther),
+      places_("places", NameTable::kPlaceCapacity, false, kNotFoundOther),
+      functions_("functions", NameTable::kFunctionCapacity, false, kNotFoundOther),
+      tokens_("tokens", NameTable::kTokenCapacity, true, kNotFoundToken) {}
+
+CAbstractTransition::~CAbstractTransition() {
+  // The objects first, then the parser and with it the document.
+  generators_.clear();
+  ownedTokens_.clear();
+  ownedTransitions_.clear();
+  ownedPlaces_.clear();
+  ownedFunctions_.clear();
+  parser_.reset();
+}
+
+void CAbstractTransition::prepare(CSimpleInterface* log, std::string_view definitionPath,
+                                  std::string_view filePrefix, EventManager* events) {
+  assert(log != nullptr);
+  parser_ = std::make_unique<DefinitionParser>(std::string(definitionPath), std::string(filePrefix));
+  log_ = log;
+  events_ = events;
+  for (NameTable* table : {&transitions_, &places_, &functions_, &tokens_}) {
+    table->clear();
+    table->setLog(log);
+  }
+  time_ = 0;
+  runtimeOk_ = true;
+  traceFunction_ = nullptr;
+  definitionPath_ = std::string(definitionPath);
+  filePrefix_ = std::string(filePrefix);
+  initialised_ = false;
+}
+
+bool CAbstractTransition::initialize() {
+  assert(parser_ != nullptr);
+  initialised_ = false;
+  if (definitionPath_.size() > kMaxPath || filePrefix_.size() > kMaxPath) {
+    log_->write("definition path or file prefix longer than " + std::to_string(kMaxPath) + " characters refused");
+    return false;
+  }
+  xercesc::DOMDocument* document = parser_->parse();
+  if (document == nullptr) {
+    log_->write("There was an error reading the GN definition");
+    return false;
+  }
+  initialised_ = load(*document);
+  return initialised_;
+}
+
+CPlace* CAbstractTransition::adoptPlace(std::unique_ptr<CPlace> place) {
+  ownedPlaces_.push_back(std::move(place));
+  return ownedPlaces_.back().get();
+}
+
+CSimpleTransition* CAbstractTransition::adoptTransition(std::unique_ptr<CSimpleTransition> transition) {
+  ownedTransitions_.push_back(std::move(transition));
+  return ownedTransitions_.back().get();
+}
+
+CFunction* CAbstractTransition::adoptFunction(std::unique_ptr<CFunction> function) {
+  ownedFunctions_.push_back(std::move(function));
+  return ownedFunctions_.back().get();
+}
+
+CToken* CAbstractTransition::adoptToken(std::unique_ptr<CToken> token) {
+  CToken* adopted = token.get();
+  ownedTokens_.emplace(adopted, std::move(token));
+  return adopted;
+}
+
+CTokenGenerator* CAbstractTransition::adoptGenerator(std::unique_ptr<CTokenGenerator> generator) {
+  generators_.push_back(std::move(generator));
+  return generators_.back().get();
+}
+
+void CAbstractTransition::destroyToken(CToken* token) { ownedTokens_.erase(token); }
+
+void CAbstractTransition::queueForEntering(CToken* token) { enteringQueue_.push(token); }
+
+const std::string& CAbstractTransition::tokenName(const CToken* token) const { return tokens_.nameOf(token); }
+
+const std::string& CAbstractTransition::placeName(const CPlace* place) const { return places_.nameOf(place); }
+
+const std::string& CAbstractTransition::transitionName(const CSimpleTransition* t) const {
+  return transitions_.nameOf(t);
+}
+
+const std::string& CAbstractTransition::functionName(const CFunction* function) const {
+  return functions_.nameOf(function);
+}

@@ -1,0 +1,30 @@
+// CCharacteristic: the live value and its ring of earlier values.
+#include "model/Characteristic.h"
+
+#include <cassert>
+
+CCharacteristic::CCharacteristic(int history, const CTypedValue& prototype) : value_(prototype.clone()) {
+  assert(history >= 0);
+  slots_.reserve(static_cast<std::size_t>(history) + 1);
+  for (int i = 0; i <= history; ++i) slots_.push_back(prototype.clone());
+}
+
+void CCharacteristic::set(const CTypedValue& v) {
+  slots_[static_cast<std::size_t>(currentSlot_)]->assign(v);
+  value_->assign(v);
+}
+
+CTypedValue& CCharacteristic::past(int k) const {
+  assert(k >= 0);
+  int r = k % size();
+  int slot = r <= currentSlot_ ? currentSlot_ - r : currentSlot_ - r + size();
+  return *slots_[static_cast<std::size_t>(slot)];
+}
+
+void CCharacteristic::advance() {
+  int nextSlot = (currentSlot_ + 1) % size();
+  slots_[static_cast<std::size_t>(nextSlot)]->assign(*slots_[static_cast<std::size_t>(currentSlot_)]);
+  currentSlot_ = nextSlot;
+}
+
+void CCharacteristic::storeCurrent() { slots_[static_cast<std::size_t>(currentSlot_)]->assign(*value_); }

@@ -1,0 +1,197 @@
+// NameTable: ordered entries with hash indexes by name and by object, the
+// tokens table's reuse of its lowest free entry, and refusals at the limits.
+#include "model/NameTable.h"
+
+#include "app/SimpleInterface.h"
+
+#include <algorithm>
+#include <cassert>
+#include <set>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+struct Entry {
+  std::string name;
+  CGNObject* object = nullptr;
+  NameTable::State state = NameTable::State::Undefined;
+};
+
+}  // namespace
+
+struct NameTable::Impl {
+  std::string what;
+  int capacity;
+  bool reusesFree;
+  std::string notFound;
+  CSimpleInterface* log = nullptr;
+  bool refused = false;
+  std::vector<Entry> entries;
+  // Every index of each name and of each object, ascending: the first is the
+  // one a front-to-back scan would find.
+  std::unordered_map<std::string, std::set<int>> byName;
+  std::unordered_map<const CGNObject*, std::set<int>> byObject;
+  std::set<int> freeEntries;  // tokens table only
+
+  void refuse(const std::string& message);
+  int find(std::string_view name) const;
+  int place(std::string_view name);
+  void rename(int index, std::string_view name);
+  void setObject(int index, CGNObject* object);
+  void rebuildIndexes();
+};
+
+void NameTable::Impl::refuse(const std::string& message) {
+  refused = true;
+  if (log != nullptr) log->write(message);
+}
+
+// The entry a scan from index 0 would take: the first of that name, unless a
+// free entry comes first (tokens table); -1 when neither exists.
+int NameTable::Impl::find(std::string_view name) const {
+  auto named = byName.find(std::string(name));
+  int first = named == byName.end() ? -1 : *named->second.begin();
+  if (reusesFree && !freeEntries.empty()) {
+    int lowestFree = *freeEntries.begin();
+    if (first == -1 || lowestFree < first) return lowestFree;
+  }
+  return first;
+}
+
+// The index for `name` as indexOf and define find it; -1 after a refusal.
+int NameTable::Impl::place(std::string_view name) {
+  if (name.size() > kMaxName) {
+    refuse("name longer than " + std::to_string(kMaxName) + " characters refused: " + std::string(name));
+    return -1;
+  }
+  int index = find(name);
+  if (index >= 0) {
+    if (entries[static_cast<std::size_t>(index)].state == State::Free) rename(index, name);
+    return index;
+  }
+  if (static_cast<int>(entries.size()) >= capacity) {
+    refuse(what + " table full (" + std::to_string(capacity) + " entries), name refused: " + std::string(name));
+    return -1;
+  }
+  entries.push_back(Entry{std::string(name), nullptr, State::Undefined});
+  index = static_cast<int>(entries.size()) - 1;
+  byName[std::string(name)].insert(index);
+  return index;
+}
+
+// A free entry taken over under a new name: undefined, without its old object.
+void NameTable::Impl::rename(int index, std::string_view name) {
+  Entry& entry = entries[static_cast<std::size_t>(index)];
+  auto old = byName.find(entry.name);
+  old->second.erase(index);
+  if (old->second.empty()) byName.erase(old);
+  entry.name = std::string(name);
+  byName[entry.name].insert(index);
+  setObject(index, nullptr);
+  entry.state = State::Undefined;
+  freeEntries.erase(index);
+}
+
+void NameTable::Impl::setObject(int index, CGNObject* object) {
+  Entry& entry = entries[static_cast<std::size_t>(index)];
+  if (entry.object != nullptr) {
+    auto old = byObject.find(entry.object);
+    old->second.erase(index);
+    if (old->second.empty()) byObject.erase(old);
+  }
+  entry.object = object;
+  if (object != nullptr) byObject[object].insert(index);
+}
+
+void NameTable::Impl::rebuildIndexes() {
+  byName.clear();
+  byObject.clear();
+  freeEntries.clear();
+  for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+    const Entry& entry = entries[static_cast<std::size_t>(i)];
+    byName[entry.name].insert(i);
+    if (entry.object != nullptr) byObject[entry.object].insert(i);
+    if (entry.state == State::Free) freeEntries.insert(i);
+  }
+}
+
+NameTable::NameTable(std::string what, int capacity, bool reusesFree, std::string notFound)
+    : impl_(std::make_unique<Impl>()) {
+  impl_->what = std::move(what);
+  impl_->capacity = capacity;
+  impl_->reusesFree = reusesFree;
+  impl_->notFound = std::move(notFound);
+  impl_->entries.reserve(static_cast<std::size_t>(capacity));
+}
+
+NameTable::~NameTable() = default;
+
+void NameTable::setLog(CSimpleInterface* log) { impl_->log = log; }
+
+void NameTable::clear() {
+  impl_->entries.clear();
+  impl_->refused = false;
+  impl_->rebuildIndexes();
+}
+
+int NameTable::indexOf(std::string_view name) { return impl_->place(name); }
+
+int NameTable::define(std::string_view name, CGNObject* object) {
+  int index = impl_->place(name);
+  if (index < 0) return -1;
+  impl_->setObject(index, object);
+  impl_->entries[static_cast<std::size_t>(index)].state = State::Defined;
+  return index;
+}
+
+CGNObject* NameTable::objectAt(int index) const {
+  if (index < 0 || index >= count()) return nullptr;
+  const Entry& entry = impl_->entries[static_cast<std::size_t>(index)];
+  return entry.state == State::Undefined ? nullptr : entry.object;
+}
+
+const std::string& NameTable::nameOf(const CGNObject* object) const {
+  auto found = impl_->byObject.find(object);
+  if (object == nullptr || found == impl_->byObject.end()) return impl_->notFound;
+  return impl_->entries[static_cast<std::size_t>(*found->second.begin())].name;
+}
+
+void NameTable::release(const CGNObject* object) {
+  auto found = impl_->byObject.find(object);
+  if (object == nullptr || found == impl_->byObject.end()) return;
+  int index = *found->second.begin();
+  impl_->entries[static_cast<std::size_t>(index)].state = State::Free;
+  if (impl_->reusesFree) impl_->freeEntries.insert(index);
+}
+
+void NameTable::forget(const CGNObject* object) {
+  auto found = impl_->byObject.find(object);
+  if (object == nullptr || found == impl_->byObject.end()) return;
+  std::set<int> indexes = found->second;
+  for (int index : indexes) impl_->setObject(index, nullptr);
+}
+
+bool NameTable::contains(std::string_view name) const {
+  return impl_->byName.find(std::string(name)) != impl_->byName.end();
+}
+
+int NameTable::count() const { return static_cast<int>(impl_->entries.size()); }
+
+const std::string& NameTable::nameAt(int index) const {
+  assert(index >= 0 && index < count());
+  return impl_->entries[static_cast<std::size_t>(index)].name;
+}
+
+NameTable::State NameTable::stateAt(int index) const {
+  assert(index >= 0 && index < count());
+  return impl_->entries[static_cast<std::size_t>(index)].state;
+}
+
+bool NameTable::hasRefused() const { return impl_->refused; }
+
+void NameTable::sort(const std::function<bool(const CGNObject*, const CGNObject*)>& before) {
+  std::stable_sort(impl_->entries.begin(), impl_->entries.end(),
+                   [&before](const Entry& a, const Entry& b) { return before(a.object, b.object); });
+  impl_->rebuildIndexes();
+}

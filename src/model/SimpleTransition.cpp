@@ -1,0 +1,159 @@
+// CSimpleTransition: reading a transition element with its place lists and
+// index matrices, and binding it to its places and predicate functions.
+// The step operations live with the step engine.
+#include "model/SimpleTransition.h"
+
+#include "app/SimpleInterface.h"
+#include "lang/Function.h"
+#include "model/AbstractTransition.h"
+#include "model/CapacityText.h"
+#include "model/DefinitionParser.h"
+#include "model/Place.h"
+
+#include <algorithm>
+
+#include <xercesc/dom/DOMNode.hpp>
+
+namespace {
+
+// A transition lists at most as many inputs (or outputs) as a net has places.
+constexpr int kMaxPlacesPerSide = NameTable::kPlaceCapacity;
+
+bool isElement(const xercesc::DOMNode* node) {
+  return node->getNodeType() == xercesc::DOMNode::ELEMENT_NODE;
+}
+
+// Position of a places-table index in a list, or -1.
+int positionOf(const std::vector<int>& names, int index) {
+  auto found = std::find(names.begin(), names.end(), index);
+  return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+}
+
+}  // namespace
+
+CSimpleTransition::CSimpleTransition(CAbstractTransition& net) : net_(&net) {}
+
+CSimpleTransition::~CSimpleTransition() = default;
+
+bool CSimpleTransition::load(const xercesc::DOMNode& node) {
+  id_ = attributeValue(node, "id");
+  if (net_->transitionsTable().define(id_, this) < 0) return false;
+  CSimpleInterface& log = net_->log();
+  log.write("-------- Transition --------");
+  log.write(id_);
+  log.write("----------------------------");
+  for (const xercesc::DOMNode* child = node.getFirstChild(); child != nullptr; child = child->getNextSibling()) {
+    if (isElement(child) && !loadPart(*child)) return false;
+  }
+  setPriority(leadingInteger(attributeValue(node, "priority")));
+  lifeTime_ = leadingInteger(attributeValue(node, "lifeTime"));
+  startTime_ = leadingInteger(attributeValue(node, "startTime"));
+  return true;
+}
+
+bool CSimpleTransition::loadPart(const xercesc::DOMNode& part) {
+  std::string name = elementName(part);
+  if (name == "inputs") return loadPlaces(part, "input", "*input place names:", inputNames_, inputCount_);
+  if (name == "outputs") return loadPlaces(part, "output", "*output place names:", outputNames_, outputCount_);
+  if (name == "predicates") return loadPredicates(part);
+  if (name == "capacities") {
+    net_->log().write("*capacity matrix");
+    return readCapacityText(firstChildText(part), inputCount_, outputCount_, id_, net_->log(), capacities_);
+  }
+  return true;
+}
+
+// Each place goes to the front, so positions run against document order.
+bool CSimpleTransition::loadPlaces(const xercesc::DOMNode& list, std::string_view itemName, const char* header,
+                                   std::vector<int>& names, int& count) {
+  net_->log().write(header);
+  for (const xercesc::DOMNode* item = list.getFirstChild(); item != nullptr; item = item->getNextSibling()) {
+    if (!isElement(item) || elementName(*item) != itemName) continue;
+    if (count == kMaxPlacesPerSide) {
+      net_->log().write("more than " + std::to_string(kMaxPlacesPerSide) + " " + std::string(itemName) +
+                        " places refused in transition " + id_);
+      return false;
+    }
+    std::string ref = attributeValue(*item, "ref");
+    int index = net_->placesTable().indexOf(ref);
+    if (index < 0) return false;
+    ++count;
+    names.insert(names.begin(), index);
+    net_->log().write(ref);
+  }
+  return true;
+}
+
+bool CSimpleTransition::loadPredicates(const xercesc::DOMNode& predicates) {
+  net_->log().write("*predicate matrix");
+  bool allTrue = attributeValue(predicates, "default") == "true";
+  predicates_ = std::make_unique<PredicateMatrix>(inputCount_, outputCount_,
+                                                  allTrue ? PredicateMatrix::Cell::True : PredicateMatrix::Cell::False);
+  for (const xercesc::DOMNode* item = predicates.getFirstChild(); item != nullptr; item = item->getNextSibling()) {
+    if (isElement(item) && elementName(*item) == "predicate" && !loadPredicate(*item)) return false;
+  }
+  return true;
+}
+
+bool CSimpleTransition::loadPredicate(const xercesc::DOMNode& predicate) {
+  std::string text = firstChildText(predicate);
+  std::string input = attributeValue(predicate, "input");
+  std::string output = attributeValue(predicate, "output");
+  int row = positionOf(inputNames_, net_->placesTable().indexOf(input));
+  int column = positionOf(outputNames_, net_->placesTable().indexOf(output));
+  if (row < 0 || column < 0) {
+    net_->log().write("predicate refused in transition " + id_ + ": " + (row < 0 ? input : output) +
+                      (row < 0 ? " is not one of its inputs" : " is not one of its outputs"));
+    return false;
+  }
+  if (text == "true" || text == "false") {
+    predicates_->setConstant(row, column, text == "true");
+  } else {
+    int index = net_->functionsTable().indexOf(text);
+    if (index < 0) return false;
+    predicates_->setFunctionIndex(row, column, index);
+  }
+  net_->log().write(text);
+  return true;
+}
+
+bool CSimpleTransition::bind() {
+  if (!bindPlaces(inputNames_, inputs_, true) || !bindPlaces(outputNames_, outputs_, false)) return false;
+  inputs_.resort();
+  outputs_.resort();
+  if (!predicates_) {
+    net_->log().write("transition without predicates refused: " + id_);
+    return false;
+  }
+  return bindPredicates();
+}
+
+// Binds each place in list order, storing its position as row or column; stops
+// at the first missing place or second binding. The list holds the places bound.
+bool CSimpleTransition::bindPlaces(const std::vector<int>& names, CLList& list, bool asInput) {
+  std::vector<CPlace*> bound;
+  bool ok = true;
+  for (int position = 0; ok && position < static_cast<int>(names.size()); ++position) {
+    CGNObject* object = net_->placesTable().objectAt(names[static_cast<std::size_t>(position)]);
+    auto* place = static_cast<CPlace*>(object);
+    ok = place != nullptr && (asInput ? place->bindAsInput(this) : place->bindAsOutput(this));
+    if (!ok) break;
+    if (asInput) place->setInputIndex(position);
+    else place->setOutputIndex(position);
+    bound.push_back(place);
+  }
+  for (auto place = bound.rbegin(); place != bound.rend(); ++place) list.addFront(*place);
+  return ok;
+}
+
+bool CSimpleTransition::bindPredicates() {
+  for (int i = 0; i < predicates_->rows(); ++i) {
+    for (int j = 0; j < predicates_->columns(); ++j) {
+      if (predicates_->cell(i, j) != PredicateMatrix::Cell::Function) continue;
+      CGNObject* function = net_->functionsTable().objectAt(predicates_->functionIndex(i, j));
+      if (function == nullptr) return false;
+      predicates_->setFunction(i, j, static_cast<CFunction*>(function));
+    }
+  }
+  return true;
+}

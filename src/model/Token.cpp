@@ -1,0 +1,148 @@
+// CToken: reading a token element, the generator's copy, binding the host
+// place, the characteristics map and the token report.
+#include "model/Token.h"
+
+#include "app/SimpleInterface.h"
+#include "model/AbstractTransition.h"
+#include "model/DefinitionParser.h"
+#include "model/NameTable.h"
+#include "model/Place.h"
+
+#include <cctype>
+#include <charconv>
+
+#include <xercesc/dom/DOMElement.hpp>
+#include <xercesc/dom/DOMNode.hpp>
+
+namespace {
+
+// The leading decimal floating-point number of a text, 0 when there is none
+// (as the C library reads it, but independent of the process's locale).
+double leadingNumber(const std::string& text) {
+  const char* begin = text.c_str();
+  const char* end = begin + text.size();
+  while (begin < end && std::isspace(static_cast<unsigned char>(*begin))) ++begin;
+  if (begin < end && *begin == '+' && begin + 1 < end && begin[1] != '-') ++begin;
+  double number = 0.0;
+  auto [stop, error] = std::from_chars(begin, end, number);
+  return error == std::errc() ? number : 0.0;
+}
+
+// The initial value of a characteristic from its type and text; null for an unknown type.
+ValuePtr valueFromText(const std::string& type, const std::string& text) {
+  if (type == "double") return std::make_unique<CDoubleValue>(leadingNumber(text));
+  if (type == "string") return std::make_unique<CStringValue>(text);
+  if (type == "vector") return CVectorValue::fromText(text);
+  return nullptr;
+}
+
+}  // namespace
+
+CToken::CToken(CAbstractTransition& net) : net_(&net) {}
+
+CToken::CToken(const CToken& templateToken)
+    : CGNObject(),
+      net_(templateToken.net_),
+      entering_(templateToken.entering_),
+      host_(templateToken.host_),
+      hostIndex_(templateToken.hostIndex_) {
+  setPriority(templateToken.priority());
+  for (const auto& [name, characteristic] : templateToken.characteristics_) {
+    characteristics_.emplace(name,
+                             std::make_unique<CCharacteristic>(characteristic->history(), characteristic->value()));
+  }
+  chooseDefaultCharacteristic();
+}
+
+CToken::~CToken() = default;
+
+bool CToken::load(const xercesc::DOMElement& element, bool registering) {
+  std::string id = attributeValue(element, "id");
+  if (registering && net_->tokensTable().define(id, this) < 0) return false;
+  CSimpleInterface& log = net_->log();
+  log.write("-------- Token------");
+  log.write(id);
+  log.write(attributeValue(element, "host"));
+  log.write(attributeValue(element, "priority"));
+  log.write(attributeValue(element, "entering"));
+  log.write("-----------------------");
+  for (const xercesc::DOMNode* child = element.getFirstChild(); child != nullptr; child = child->getNextSibling()) {
+    if (child->getNodeType() == xercesc::DOMNode::ELEMENT_NODE && !loadCharacteristic(*child)) return false;
+  }
+  chooseDefaultCharacteristic();
+  hostIndex_ = net_->placesTable().indexOf(attributeValue(element, "host"));
+  setPriority(leadingInteger(attributeValue(element, "priority")));
+  entering_ = leadingInteger(attributeValue(element, "entering"));
+  return hostIndex_ >= 0;
+}
+
+bool CToken::loadCharacteristic(const xercesc::DOMNode& child) {
+  std::string name = attributeValue(child, "name");
+  std::string type = attributeValue(child, "type");
+  int history = leadingInteger(attributeValue(child, "history"));
+  CSimpleInterface& log = net_->log();
+  if (name.size() > NameTable::kMaxName) {
+    log.write("characteristic name longer than " + std::to_string(NameTable::kMaxName) + " characters refused: " + name);
+    return false;
+  }
+  if (history < 0 || history > CCharacteristic::kMaxHistory) {
+    log.write("characteristic history outside 0 to " + std::to_string(CCharacteristic::kMaxHistory) +
+              " refused: " + name);
+    return false;
+  }
+  ValuePtr prototype = valueFromText(type, firstChildText(child));
+  if (!prototype) {
+    log.write("characteristic type other than double, string or vector refused: " + name);
+    return false;
+  }
+  putCharacteristic(name, std::make_unique<CCharacteristic>(history, *prototype));
+  return true;
+}
+
+CPlace* CToken::bind() {
+  CGNObject* object = net_->placesTable().objectAt(hostIndex_);
+  host_ = object != nullptr && object->kind() == kKindPlace ? static_cast<CPlace*>(object) : nullptr;
+  if (host_ != nullptr) net_->queueForEntering(this);
+  return host_;
+}
+
+void CToken::print(std::ostream& out) const {
+  out << "*token infomation\n"
+      << "----------------\n"
+      << "name:" << net_->tokenName(this) << "\n"
+      << "characteristics \n"
+      << "----------------\n";
+  for (const auto& [name, characteristic] : characteristics_) {
+    out << name << ": ";
+    characteristic->value().writeText(out);
+    out << "\n";
+  }
+}
+
+CCharacteristic* CToken::characteristic(const std::string& name) const {
+  auto found = characteristics_.find(name);
+  return found == characteristics_.end() ? nullptr : found->second.get();
+}
+
+void CToken::putCharacteristic(const std::string& name, std::unique_ptr<CCharacteristic> c) {
+  std::unique_ptr<CCharacteristic>& slot = characteristics_[name];
+  if (slot && slot.get() == defaultCharacteristic_) defaultCharacteristic_ = c.get();
+  slot = std::move(c);
+}
+
+bool CToken::removeCharacteristic(const std::string& name) {
+  auto found = characteristics_.find(name);
+  if (found == characteristics_.end()) return false;
+  removed_.push_back(std::move(found->second));
+  characteristics_.erase(found);
+  return true;
+}
+
+void CToken::chooseDefaultCharacteristic() {
+  auto named = characteristics_.find("Default");
+  if (named != characteristics_.end()) {
+    defaultCharacteristic_ = named->second.get();
+  } else {
+    defaultCharacteristic_ = characteristics_.empty() ? nullptr : characteristics_.begin()->second.get();
+  }
+}

@@ -1,0 +1,37 @@
+// Conversions between the XML library's UTF-16 text and ISO-8859-1 text.
+#include "model/XmlText.h"
+
+namespace {
+
+constexpr char16_t kLastLatin1 = 0xFF;
+constexpr char16_t kHighSurrogateFirst = 0xD800;
+constexpr char16_t kHighSurrogateLast = 0xDBFF;
+constexpr char16_t kLowSurrogateFirst = 0xDC00;
+constexpr char16_t kLowSurrogateLast = 0xDFFF;
+
+bool isHighSurrogate(char16_t c) { return c >= kHighSurrogateFirst && c <= kHighSurrogateLast; }
+bool isLowSurrogate(char16_t c) { return c >= kLowSurrogateFirst && c <= kLowSurrogateLast; }
+
+}  // namespace
+
+std::string toLatin1(const XMLCh* text) {
+  std::string out;
+  if (text == nullptr) return out;
+  for (const XMLCh* c = text; *c != 0; ++c) {
+    if (*c <= kLastLatin1) {
+      out += static_cast<char>(*c);
+      continue;
+    }
+    out += '?';
+    // A surrogate pair is one character, so it becomes one '?'.
+    if (isHighSurrogate(*c) && isLowSurrogate(c[1])) ++c;
+  }
+  return out;
+}
+
+XmlString fromLatin1(std::string_view text) {
+  XmlString out;
+  out.reserve(text.size());
+  for (char c : text) out += static_cast<XMLCh>(static_cast<unsigned char>(c));
+  return out;
+}

@@ -1,0 +1,17 @@
+// Conversions between the XML library's UTF-16 text and the 8-bit ISO-8859-1
+// text used everywhere else in the system.
+// Thread rule: pure functions, callable from any thread.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <xercesc/util/XercesDefs.hpp>
+
+using XmlString = std::basic_string<XMLCh>;
+
+// ISO-8859-1 text of `text` (null gives ""); a character outside ISO-8859-1,
+// a surrogate pair included, becomes one '?'.
+std::string toLatin1(const XMLCh* text);
+// UTF-16 text of 8-bit ISO-8859-1 text.
+XmlString fromLatin1(std::string_view text);
