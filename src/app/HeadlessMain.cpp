@@ -3,6 +3,7 @@
 // output; SIGINT or SIGTERM end it (status 0), a server that cannot listen or
 // stops accepting ends it with status 1.
 #include "app/ConsoleLog.h"
+#include "app/HeadlessServices.h"
 #include "model/DefinitionParser.h"
 #include "server/TCPServer.h"
 
@@ -34,7 +35,10 @@ sigset_t awaitedSignals() {
 // Process-wide services that every net may use. The user-interface services
 // of the built-ins (input, message boxes, plot windows) are installed here,
 // before the server starts taking clients.
-void startProcessServices() { initializeXerces(); }
+void startProcessServices() {
+  initializeXerces();
+  installHeadlessServices();
+}
 
 // The calculations thread: serves until the server stops, then says so.
 void calculations(CSimpleInterface& log) {
@@ -46,6 +50,7 @@ void calculations(CSimpleInterface& log) {
 // Stops the XML library and ends the process at once: connection threads
 // still running are dropped with their connections, as at Exit.
 [[noreturn]] void endProcess(int status) {
+  writeHeadlessPlots();
   terminateXerces();
   std::fflush(stdout);
   std::_Exit(status);
