@@ -61,15 +61,23 @@ void RecordingEvents::merge(const CToken& oldToken, const CPlace& place, const C
          &newToken);
 }
 
-TestNet::TestNet(const std::string& body) : path_(uniqueDefinitionPath()) {
-  startXmlOnce();
+TestNet::TestNet(const std::string& body) : path_(uniqueDefinitionPath()), ownsFile_(true) {
   std::ofstream(path_) << definitionDocument(body);
+  initialize();
+}
+
+TestNet::TestNet(const DefinitionFile& file) : path_(file.path), ownsFile_(false) { initialize(); }
+
+void TestNet::initialize() {
+  startXmlOnce();
   net_.prepare(&log_, path_, "", &events_);
   registerBuiltIns(net_);
   initialised_ = net_.initialize();
 }
 
-TestNet::~TestNet() { std::filesystem::remove(path_); }
+TestNet::~TestNet() {
+  if (ownsFile_) std::filesystem::remove(path_);
+}
 
 std::vector<std::string> TestNet::step() {
   const std::size_t before = events_.events().size();

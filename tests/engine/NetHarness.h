@@ -38,10 +38,16 @@ class RecordingEvents final : public EventManager {
   std::vector<RecordedEvent> events_;
 };
 
+// A definition document already on disk (kept as it is).
+struct DefinitionFile {
+  std::string path;
+};
+
 class TestNet {
  public:
   // Writes <gn xmlns=...>body</gn> to a fresh file and initialises a net from it.
   explicit TestNet(const std::string& body);
+  explicit TestNet(const DefinitionFile& file);
   ~TestNet();
   TestNet(const TestNet&) = delete;
   TestNet& operator=(const TestNet&) = delete;
@@ -59,7 +65,10 @@ class TestNet {
   int tokenIndex(const std::string& name);
 
  private:
+  void initialize();
+
   std::string path_;
+  bool ownsFile_;
   RecordingLog log_;
   CAbstractTransition net_;
   RecordingEvents events_{net_};
