@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CAbstractTransition;
@@ -38,9 +39,20 @@ class CFunction : public CGNObject {
   CBaseObject* frameEntry(int n) const { return frame_[static_cast<std::size_t>(n)]; }
 
  protected:
+  // Fills the frame from the frame text ("n;keyword.identifier.property;...");
+  // false after log messages. An empty text gives an empty frame.
   bool buildFrame();
+  // User functions learn their frame text while parsing.
+  void setFrameText(std::string frameText) { frameText_ = std::move(frameText); }
 
  private:
+  bool addFrameEntry(std::string_view& text);
+  bool addPlaceEntry(const std::string& identifier, const std::string& property);
+  bool addTransitionEntry(const std::string& identifier, const std::string& property);
+  bool addTokenEntry(const std::string& identifier, const std::string& property);
+  bool addFileEntry(const std::string& identifier, const std::string& property);
+  bool frameError(std::string_view message, std::string_view word = {});
+
   CAbstractTransition* net_;
   std::string frameText_;
   std::vector<CBaseObject*> frame_;
@@ -53,7 +65,8 @@ class CBuiltInFunction final : public CFunction {
   using Native = int (*)(CCharacteristic* characteristic, const CFunction& function, int time);
 
   // Registers itself under `name` in the net's functions table; the net takes
-  // ownership through adoptFunction. Returns the registered object.
+  // ownership through adoptFunction. Returns the registered object (borrowed),
+  // or null when the table refuses the name (logged there).
   static CBuiltInFunction* create(CAbstractTransition& net, const std::string& name, Native native,
                                   std::string frameText);
   CBuiltInFunction(CAbstractTransition& net, Native native, std::string frameText);

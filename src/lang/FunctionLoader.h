@@ -5,6 +5,7 @@
 #include "model/DomFwd.h"
 
 #include <istream>
+#include <string>
 #include <string_view>
 
 class CAbstractTransition;
@@ -12,6 +13,8 @@ class CAbstractTransition;
 // Reads definitions until the end of `in`; a definition with a syntax error is
 // dropped (its messages are in the log) and reading goes on. Always true.
 bool loadFunctionText(CAbstractTransition& net, std::istream& in);
+// The same over source text already in memory.
+bool loadFunctionSource(CAbstractTransition& net, std::string text);
 // Reads the file named filePrefix + "_" + name from the working directory,
 // without newline translation. False when it cannot be opened (or the name
 // would leave the working directory).

@@ -1,0 +1,75 @@
+// Calls of built-ins and of user functions, and makeNode, which picks the
+// node class a head word names.
+#include "lang/CallNodes.h"
+
+#include "lang/Expression.h"
+#include "lang/Forms.h"
+#include "lang/Reader.h"
+#include "model/AbstractTransition.h"
+#include "model/Token.h"
+
+#include <cstdio>
+
+std::unique_ptr<CExprNode> makeNode(CExpression& owner, const std::string& head) {
+  int arity = 0;
+  PrimitiveFunction function = nullptr;
+  if (findPrimitive(head, &arity, &function)) return std::make_unique<CPrimitiveNode>(owner);
+  if (head == "foreach") return std::make_unique<CForEachNode>(owner);
+  if (head == "for") return std::make_unique<CForNode>(owner);
+  if (head == "while") return std::make_unique<CWhileNode>(owner);
+  if (head == "if") return std::make_unique<CIfNode>(owner);
+  if (head == "let") return std::make_unique<CLetNode>(owner);
+  if (head == "and") return std::make_unique<CAndNode>(owner);
+  if (head == "or") return std::make_unique<COrNode>(owner);
+  if (owner.net().functionsTable().indexOf(head) < 0) return nullptr;
+  return std::make_unique<CUserDefinedNode>(owner);
+}
+
+// ---- CPrimitiveNode -----------------------------------------------------
+
+bool CPrimitiveNode::parse(CSourceStream& in) {
+  if (!readToken(in, name_) || !parseArguments(in)) return false;
+  int arity = 0;
+  if (!findPrimitive(name_, &arity, &function_)) return false;
+  if (arity != -1 && arity != count()) {
+    std::string message = "GNVCFL syntax error: Wrong number of arguments in '" + name_ + "'\n";
+    std::fwrite(message.data(), 1, message.size(), stderr);
+    return false;
+  }
+  return true;
+}
+
+bool CPrimitiveNode::evaluate(ValuePtr& out, LocalSlots& locals) {
+  ArgumentValues values(*this);
+  if (!evaluateArguments(values, locals, 0)) return false;
+  CAbstractTransition& net = owner().net();
+  CToken* token = locals.context().token;
+  CCharacteristic* characteristic = token != nullptr ? token->defaultCharacteristic() : nullptr;
+  PrimitiveContext context{&net, token};
+  return function_(count(), out, values.data(), characteristic, net.log(), context) != 0;
+}
+
+// ---- CUserDefinedNode ---------------------------------------------------
+
+bool CUserDefinedNode::parse(CSourceStream& in) {
+  if (!readToken(in, name_) || !parseArguments(in)) return false;
+  calleeIndex_ = owner().net().functionsTable().indexOf(name_);
+  return calleeIndex_ >= 0;
+}
+
+bool CUserDefinedNode::bind() {
+  bool argumentsBound = CExprNode::bind();
+  callee_ = static_cast<CFunction*>(owner().net().functionsTable().objectAt(calleeIndex_));
+  return argumentsBound && callee_ != nullptr;
+}
+
+// A function object (not an expression) runs for the current token and its
+// nonzero result is success; it gives no value.
+bool CUserDefinedNode::evaluate(ValuePtr& out, LocalSlots& locals) {
+  ArgumentValues values(*this);
+  if (!evaluateArguments(values, locals, 0)) return false;
+  if (callee_->isExpression()) {
+    return static_cast<CExpression*>(callee_)->call(out, values.data(), count(), locals.context());
+  }
+  return callee_->execute(locals.context().token, nullptr, 0) != 0;
+}

@@ -1,0 +1,39 @@
+// The two call nodes: a call of a built-in (resolved while parsing) and a
+// call of a user function or function object (resolved by binding).
+// Thread rule: as CExprNode.
+#pragma once
+
+#include "builtins/Primitive.h"
+#include "lang/ExprNode.h"
+
+class CFunction;
+
+class CPrimitiveNode final : public CExprNode {
+ public:
+  using CExprNode::CExprNode;
+  // call -> "(" name {argument} ")"; checks the built-in's arity.
+  bool parse(CSourceStream& in) override;
+  bool evaluate(ValuePtr& out, LocalSlots& locals) override;
+  const std::string& name() const { return name_; }
+
+ private:
+  std::string name_;
+  PrimitiveFunction function_ = nullptr;
+};
+
+class CUserDefinedNode final : public CExprNode {
+ public:
+  using CExprNode::CExprNode;
+  // call -> "(" name {argument} ")"; the name is entered in the functions table.
+  bool parse(CSourceStream& in) override;
+  bool evaluate(ValuePtr& out, LocalSlots& locals) override;
+  // Binds the arguments, then takes the callee from the functions table;
+  // false (without a message: the net reports undefined names) when undefined.
+  bool bind() override;
+  const std::string& name() const { return name_; }
+
+ private:
+  std::string name_;
+  int calleeIndex_ = -1;
+  CFunction* callee_ = nullptr;
+};
