@@ -4,6 +4,7 @@
 // stops accepting ends it with status 1.
 #include "app/ConsoleLog.h"
 #include "app/HeadlessServices.h"
+#include "app/HeadlessServices.h"
 #include "model/DefinitionParser.h"
 #include "server/TCPServer.h"
 
