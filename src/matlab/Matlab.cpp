@@ -1,0 +1,121 @@
+// The matlab built-in: (matlab name a b ...) writes the arguments to a
+// temporary file, runs the adapter Calvix.exe on the m-file name.m of the
+// working directory, and reads the outputs back from a second temporary file.
+// Thread rule: runs on the calling net's thread and blocks it until the
+// adapter ends; the temporary files are created exclusively, so concurrent
+// calls never share one.
+#include "builtins/BuiltinFunctions.h"
+#include "lang/Value.h"
+#include "matlab/AdapterProcess.h"
+#include "matlab/ArgumentLines.h"
+#include "matlab/ResultLines.h"
+#include "matlab/TemporaryFiles.h"
+#include "model/AbstractTransition.h"
+#include "model/NetRandom.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kNameExpected = "matlab: at least matlab function name expected.";
+constexpr const char* kUnsupportedArgument = "matlab: unsupported argument type.";
+constexpr const char* kPluginCrashed = "matlab: plugin crashed.";
+
+// A MATLAB function name: a letter, then letters, digits and underscores.
+// Anything else could not name an m-file function, and would reach the
+// engine as part of a statement.
+bool isFunctionName(const std::string& name) {
+  if (name.empty() || !std::isalpha(static_cast<unsigned char>(name.front()))) return false;
+  for (char c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+  }
+  return true;
+}
+
+// The arguments file's text, one line per argument after the name; nothing
+// (after the report) for an object argument or an overlong line.
+std::optional<std::string> argumentsText(int argc, CTypedValue* const* argv, CSimpleInterface& log) {
+  std::string text;
+  for (int i = 1; i < argc; ++i) {
+    std::string line;
+    if (!appendArgumentExpression(line, argv[i])) {
+      reportPrimitiveError(log, kUnsupportedArgument, argc, argv);
+      return std::nullopt;
+    }
+    if (line.size() > kMaxArgumentLine) {
+      reportPrimitiveError(log, "matlab: argument longer than 65535 characters refused.", argc, argv);
+      return std::nullopt;
+    }
+    text += line + "\n";
+  }
+  return text;
+}
+
+// The net's generator; a call without a net (unit tests) uses one per thread.
+NetRandom& randomFor(const PrimitiveContext& context) {
+  thread_local NetRandom fallback;
+  return context.net != nullptr ? context.net->random() : fallback;
+}
+
+std::string workingDirectory() {
+  std::vector<char> buffer(4096);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+  return buffer.data();
+}
+
+struct CallFiles {
+  std::string argumentsPath;
+  std::string resultPath;
+};
+
+// Creates both files and writes the arguments; nothing after the report.
+std::optional<CallFiles> prepareFiles(const std::string& arguments, NetRandom& random, int argc,
+                                      CTypedValue* const* argv, CSimpleInterface& log) {
+  std::string folder = temporaryFolder();
+  std::string error;
+  auto fail = [&]() -> std::optional<CallFiles> {
+    reportPrimitiveError(log, "matlab: " + error + ".", argc, argv);
+    return std::nullopt;
+  };
+  auto argumentsFile = createTemporaryFile(folder, "GNVanterMatlabArgs", random, error);
+  if (!argumentsFile) return fail();
+  auto resultFile = createTemporaryFile(folder, "GNVanterMatlabResult", random, error);
+  if (!resultFile) return fail();
+  if (!writeAll(argumentsFile->file.get(), arguments) || !argumentsFile->file.close()) {
+    error = "cannot write " + argumentsFile->path;
+    return fail();
+  }
+  return CallFiles{argumentsFile->path, resultFile->path};
+}
+
+bool runFunction(const std::string& name, const CallFiles& files) {
+  std::string workingFolder = workingDirectory();
+  auto adapter = findAdapter({workingFolder, programFolder()});
+  return adapter && runAdapter(*adapter, {workingFolder, name, files.resultPath, files.argumentsPath});
+}
+
+}  // namespace
+
+VANTER_PRIMITIVE(primitiveMatlab) {
+  (void)currentCharacteristic;
+  const CStringValue* name = argc >= 1 ? asString(argv[0]) : nullptr;
+  if (name == nullptr || !isFunctionName(name->text())) return reportPrimitiveError(log, kNameExpected, argc, argv);
+  auto arguments = argumentsText(argc, argv, log);
+  if (!arguments) return 0;
+  auto files = prepareFiles(*arguments, randomFor(context), argc, argv, log);
+  if (!files) return 0;
+  if (!runFunction(name->text(), *files)) return reportPrimitiveError(log, kPluginCrashed, argc, argv);
+  std::ifstream results(files->resultPath);
+  result = readResults(results);
+  return 1;
+}
