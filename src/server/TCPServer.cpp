@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -23,7 +24,9 @@ std::optional<std::uint16_t> listenPort(const char* environmentValue) {
   return static_cast<std::uint16_t>(*port);
 }
 
-TCPServer::TCPServer() : TCPServer(listenPort(std::getenv("VANTER_PORT")), makeNetSession) {}
+TCPServer::TCPServer() : TCPServer(listenPort(std::getenv("VANTER_PORT")), makeNetSession) {
+  if (!port_) refusedPortText_ = std::getenv("VANTER_PORT");
+}
 
 TCPServer::TCPServer(std::optional<std::uint16_t> port, NetSessionFactory sessions)
     : port_(port), sessions_(std::move(sessions)) {}
@@ -35,6 +38,7 @@ bool TCPServer::prepareListenSocket() {
 }
 
 bool TCPServer::run(CSimpleInterface& log) {
+  if (!port_) log.write("VANTER_PORT is not a port number (1 to 65535): " + refusedPortText_);
   if (!prepareListenSocket()) {
     log.write("TCPServer initialization failed on prepareListenSocket...");
     return false;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // The port when VANTER_PORT is not set.
@@ -39,6 +40,7 @@ class TCPServer final : public Server {
   void startConnectionThread(int descriptor, CSimpleInterface& log);
 
   std::optional<std::uint16_t> port_;
+  std::string refusedPortText_;  // the VANTER_PORT text that gave no port
   NetSessionFactory sessions_;
   // Valid from a successful prepareListenSocket until run closes it.
   int listenSocket_ = -1;

@@ -1,0 +1,138 @@
+// GNXP/0.1 conversations with the real server and real nets: INIT, STEP,
+// HALT, the saved definition, and the failure replies.
+#include "E2EHarness.h"
+#include "XmlParseBack.h"
+#include "server/GNXP01Proxy.h"
+
+namespace {
+
+XmlElement parsedBody(const GnxpResponse& response) {
+  EXPECT_TRUE(response.hasBody);
+  std::string error;
+  std::optional<XmlElement> root = parseXml(response.body, error);
+  EXPECT_TRUE(root.has_value()) << error << response.body;
+  return root.value_or(XmlElement{});
+}
+
+TEST_F(ServedTest, EmptyEventsDocumentIsSentAndParsesBack) {
+  auto client = identified();
+  GnxpResponse response;
+  ASSERT_TRUE(client->init(kEmptyNet, response)) << client->error();
+  ASSERT_EQ(response.status, "200 Request completed successfully") << log();
+  for (int count : {0, 1, -2}) {
+    ASSERT_TRUE(client->step(count, response)) << client->error();
+    EXPECT_EQ(response.status, "200 Request completed sucessfully");
+    XmlElement root = parsedBody(response);
+    EXPECT_EQ(root.name, "events");
+    EXPECT_TRUE(root.children.empty()) << response.body;
+  }
+}
+
+TEST_F(ServedTest, PassThroughNetReportsEntranceMovementAndExit) {
+  auto client = identified();
+  GnxpResponse response;
+  ASSERT_TRUE(client->init(kPassThrough, response)) << client->error();
+  ASSERT_EQ(response.status, "200 Request completed successfully") << log();
+  ASSERT_TRUE(client->step(3, response)) << client->error();
+  XmlElement root = parsedBody(response);
+  std::vector<std::string> events;
+  for (const auto& event : root.children) {
+    events.push_back(event.name + " " + event.attribute("token").value_or("?") + " " +
+                     event.attribute("place").value_or("?") + " " + std::to_string(event.children.size()));
+  }
+  EXPECT_EQ(events, (std::vector<std::string>{"entrance k A 1", "movement k B 1", "exit k B 0"}));
+  ASSERT_EQ(root.children.at(0).children.size(), 1u);
+  EXPECT_EQ(root.children[0].children[0].attribute("type"), "double");
+  EXPECT_EQ(root.children[0].children[0].text, "1");
+  ASSERT_TRUE(client->step(1, response));
+  EXPECT_TRUE(parsedBody(response).children.empty()) << "a second STEP holds only its own events";
+}
+
+TEST_F(ServedTest, InitSavesTheDefinitionInTheWorkingDirectory) {
+  auto client = identified();
+  GnxpResponse response;
+  ASSERT_TRUE(client->init(kPassThrough, response)) << client->error();
+  std::vector<std::string> saved;
+  for (const auto& entry : std::filesystem::directory_iterator(server_->directory())) {
+    std::string name = entry.path().filename().string();
+    if (name.starts_with("remote file ")) saved.push_back(name);
+  }
+  ASSERT_EQ(saved.size(), 1u);
+  EXPECT_TRUE(saved[0].ends_with(".xml"));
+  EXPECT_EQ(fileInServer(saved[0]), kPassThrough);
+}
+
+TEST_F(ServedTest, ParseFailureGivesDefinitionErrorWithTheReportOnStandardError) {
+  auto client = identified();
+  GnxpResponse response;
+  ASSERT_TRUE(client->init("<gn xmlns=\"urn:vanterserver:gn-definition\"><places>", response)) << client->error();
+  EXPECT_EQ(response.status, "500 GN definition error");
+  bool closed = false;
+  EXPECT_EQ(client->readUntilClosed(closed), "");
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(server_->waitForLines({"There was an error reading the GN definition", "GN Initialization failure.",
+                                     "***Sent message:", "500 GN definition error"}))
+      << log();
+  EXPECT_NE(server_->standardError().find("Fatal Error at file \""), std::string::npos) << server_->standardError();
+  EXPECT_NE(server_->standardError().find("\n   Message: "), std::string::npos);
+}
+
+TEST_F(ServedTest, SchemaViolationGivesDefinitionError) {
+  auto client = identified();
+  GnxpResponse response;
+  ASSERT_TRUE(client->init(definition("<places><place/></places>"), response)) << client->error();
+  EXPECT_EQ(response.status, "500 GN definition error");
+  EXPECT_NE(server_->standardError().find("Error at file \""), std::string::npos) << server_->standardError();
+}
+
+TEST_F(ServedTest, RuntimeErrorAnswers502AndEndsTheConversation) {
+  auto client = identified();
+  GnxpResponse response;
+  ASSERT_TRUE(client->init(kFailsInStepTwo, response)) << client->error();
+  ASSERT_EQ(response.status, "200 Request completed successfully") << log();
+  ASSERT_TRUE(client->step(5, response)) << client->error();
+  EXPECT_EQ(response.status, "502 Runtime error");
+  EXPECT_FALSE(response.hasBody);
+  bool closed = false;
+  EXPECT_EQ(client->readUntilClosed(closed), "");
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(server_->waitForLines({"***Sent message:", "502 Runtime error", "GNXP/0.1 Proxy: GN Runtime error.",
+                                     "GNXP 0.1 communication terminated..."}))
+      << log();
+}
+
+TEST_F(ServedTest, SecondInitEndsTheConversationWithoutReply) {
+  auto client = identified();
+  GnxpResponse response;
+  ASSERT_TRUE(client->init(kEmptyNet, response)) << client->error();
+  ASSERT_TRUE(client->sendInit(kEmptyNet));
+  bool closed = false;
+  EXPECT_EQ(client->readUntilClosed(closed), "");
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(server_->waitForLines({"GNXP/0.1 Proxy: Only one call of INIT is allowed.",
+                                     "GNXP 0.1 communication terminated..."}))
+      << log();
+}
+
+TEST_F(ServedTest, ClientGoneWithoutHaltEndsTheConversation) {
+  {
+    auto client = identified();
+    GnxpResponse response;
+    ASSERT_TRUE(client->init(kEmptyNet, response)) << client->error();
+  }
+  EXPECT_TRUE(server_->waitForLines({"GNXP/0.1 ERROR: Empty command request."})) << log();
+  EXPECT_TRUE(server_->waitForLines({"GNXP 0.1 communication terminated..."})) << log();
+}
+
+TEST_F(ServedTest, BodyStillArrivingIsWaitedFor) {
+  auto client = identified();
+  ASSERT_TRUE(client->sendRaw("INIT\r\nContent-Length: " + std::to_string(kEmptyNet.size()) + "\r\n\r\n" +
+                              kEmptyNet.substr(0, 10)));
+  EXPECT_TRUE(server_->waitForLines({"***Received message:", ""})) << log();
+  ASSERT_TRUE(client->sendRaw(kEmptyNet.substr(10)));
+  GnxpResponse response;
+  ASSERT_TRUE(client->readResponse(response)) << client->error();
+  EXPECT_EQ(response.status, "200 Request completed successfully");
+}
+
+}  // namespace
