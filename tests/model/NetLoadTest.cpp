@@ -1,0 +1,275 @@
+// The net loader: sections in document order, places, the failure rows with
+// their exact log lines, the root's attributes, binding, the place order,
+// "GNInit" and "GNTrace", generators, and refusals at the data model's limits.
+#include "LoadedNet.h"
+
+#include "builtins/Primitive.h"
+#include "lang/Function.h"
+#include "model/DefinitionParser.h"
+#include "model/Place.h"
+#include "model/SimpleTransition.h"
+#include "model/Token.h"
+#include "model/TokenGenerator.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <xercesc/dom/DOMDocument.hpp>
+#include <xercesc/dom/DOMElement.hpp>
+#include <xercesc/dom/DOMImplementation.hpp>
+#include <xercesc/dom/DOMImplementationRegistry.hpp>
+
+namespace {
+
+const std::string kChain =
+    "<transitions><transition id=\"T\"><inputs><input ref=\"A\"/></inputs><outputs><output ref=\"B\"/>"
+    "</outputs><predicates default=\"true\"/></transition></transitions>";
+const std::string kChainPlaces = "<places><place id=\"A\"/><place id=\"B\"/></places>";
+
+TEST(NetLoad, LogsTheSectionsInDocumentOrder) {
+  LoadedNet loaded(kChainPlaces + "<functions/>" + kChain + "<tokens/>");
+  ASSERT_TRUE(loaded.initialised()) << loaded.log().text();
+  std::vector<std::string> headers;
+  for (const auto& m : loaded.log().messages()) {
+    if (m.rfind("***", 0) == 0 || m.rfind("-->", 0) == 0) headers.push_back(m);
+  }
+  EXPECT_EQ(headers, (std::vector<std::string>{"-->Creating GN Structure.", "***GN PLACES", "***GN FUNCTIONS",
+                                                "***GN TRANSITIONS", "***GN TOKENS", "***User defined functions"}));
+  EXPECT_TRUE(loaded.net().initialised());
+  EXPECT_EQ(loaded.net().time(), 0);
+}
+
+TEST(PlaceLoad, LogsAttributesAndReadsThem) {
+  LoadedNet loaded("<places><place id=\"P\" priority=\"7\" capacity=\"3\"/></places>");
+  ASSERT_TRUE(loaded.initialised()) << loaded.log().text();
+  EXPECT_EQ(loaded.logBetween("-------- Place --------", "-----------------------"),
+            (std::vector<std::string>{"-------- Place --------", "P", "ID", "7", "3", "-----------------------"}));
+  CPlace* place = loaded.place("P");
+  EXPECT_EQ(place->priority(), 7);
+  EXPECT_EQ(place->capacity(), 3);
+  EXPECT_FALSE(place->merge());
+  EXPECT_EQ(loaded.net().functionName(place->characteristicFunction()), "ID");
+  EXPECT_EQ(place->mergeRule(), place->characteristicFunction());
+  EXPECT_EQ(place->inputOf(), nullptr);
+  EXPECT_EQ(place->presentCount(), 0);
+}
+
+struct MergeCase {
+  const char* text;
+  bool merge;
+};
+
+class PlaceMerge : public ::testing::TestWithParam<MergeCase> {};
+
+TEST_P(PlaceMerge, OnlyExactFalseTurnsMergingOff) {
+  LoadedNet loaded(std::string("<places><place id=\"P\" merge=\"") + GetParam().text + "\"/></places>");
+  ASSERT_TRUE(loaded.initialised()) << loaded.log().text();
+  EXPECT_EQ(loaded.place("P")->merge(), GetParam().merge);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, PlaceMerge,
+                         ::testing::Values(MergeCase{"false", false}, MergeCase{"False", true},
+                                           MergeCase{"FALSE", true}, MergeCase{"true", true}, MergeCase{"", true},
+                                           MergeCase{"no", true}));
+
+TEST(NetLoad, PlacesAfterTransitionsLoadTheSameNet) {
+  LoadedNet before(kChainPlaces + kChain);
+  LoadedNet after(kChain + kChainPlaces);
+  ASSERT_TRUE(before.initialised()) << before.log().text();
+  ASSERT_TRUE(after.initialised()) << after.log().text();
+  for (LoadedNet* loaded : {&before, &after}) {
+    EXPECT_EQ(loaded->place("A")->inputOf(), loaded->transition("T"));
+    EXPECT_EQ(loaded->place("B")->outputOf(), loaded->transition("T"));
+    EXPECT_EQ(loaded->place("A")->inputIndex(), 0);
+    EXPECT_EQ(loaded->place("B")->outputIndex(), 0);
+    // B is fed by a transition, so it comes first in the step's order.
+    EXPECT_EQ(loaded->placeOrder(), (std::vector<std::string>{"B", "A"}));
+  }
+}
+
+TEST(NetLoad, PlaceOrderFedFirstThenFeederPriorityThenPlacePriority) {
+  LoadedNet loaded(
+      "<places><place id=\"lonely\" priority=\"9\"/><place id=\"low\"/><place id=\"in1\"/><place id=\"in2\"/>"
+      "<place id=\"byHigh\"/><place id=\"byLowA\" priority=\"1\"/><place id=\"byLowB\" priority=\"5\"/></places>"
+      "<transitions><transition id=\"Low\" priority=\"1\"><inputs><input ref=\"in1\"/></inputs><outputs>"
+      "<output ref=\"byLowA\"/><output ref=\"byLowB\"/></outputs><predicates/></transition>"
+      "<transition id=\"High\" priority=\"4\"><inputs><input ref=\"in2\"/></inputs><outputs>"
+      "<output ref=\"byHigh\"/></outputs><predicates/></transition></transitions>");
+  ASSERT_TRUE(loaded.initialised()) << loaded.log().text();
+  EXPECT_EQ(loaded.placeOrder(),
+            (std::vector<std::string>{"byHigh", "byLowB", "byLowA", "lonely", "low", "in1", "in2"}));
+  // The table's indexes follow the sort.
+  EXPECT_EQ(loaded.net().placesTable().indexOf("lonely"), 3);
+  EXPECT_EQ(loaded.net().placeName(loaded.place("byHigh")), "byHigh");
+}
+
+TEST(NetLoad, UndefinedInputPlaceIsReported) {
+  LoadedNet loaded("<places><place id=\"B\"/></places>" + kChain);
+  EXPECT_FALSE(loaded.initialised());
+  EXPECT_EQ(loaded.logBetween("***Undefined object found:", "A"),
+            (std::vector<std::string>{"***Undefined object found:", "A"}));
+}
+
+TEST(NetLoad, UndefinedFunctionsAndHostsAreReportedInTableOrder) {
+  LoadedNet loaded("<places><place id=\"P\" char=\"nochar\"/></places>"
+                   "<tokens><token id=\"k\" host=\"nowhere\"/></tokens>");
+  EXPECT_FALSE(loaded.initialised());
+  std::vector<std::string> reported;
+  std::vector<std::string> all = loaded.log().messages();
+  for (std::size_t i = 0; i + 1 < all.size(); ++i) {
+    if (all[i] == "***Undefined object found:") reported.push_back(all[i + 1]);
+  }
+  // Places first, then functions.
+  EXPECT_EQ(reported, (std::vector<std::string>{"nowhere", "nochar"}));
+}
+
+TEST(NetLoad, StartFunctionDecidesTheLoad) {
+  LoadedNet none(kChainPlaces);
+  EXPECT_TRUE(none.initialised());
+  LoadedNet yes(kChainPlaces + "<functions>(defun GNInit \"0\" () () 1)</functions>");
+  EXPECT_TRUE(yes.initialised()) << yes.log().text();
+  LoadedNet no(kChainPlaces + "<functions>(defun GNInit \"0\" () () 0)</functions>");
+  EXPECT_FALSE(no.initialised());
+  EXPECT_TRUE(no.net().runtimeOk());
+}
+
+TEST(NetLoad, TraceFunctionIsFoundByName) {
+  LoadedNet traced(kChainPlaces + "<functions>(defun GNTrace \"0\" () () 1)</functions>");
+  ASSERT_TRUE(traced.initialised()) << traced.log().text();
+  ASSERT_NE(traced.net().traceFunction(), nullptr);
+  EXPECT_EQ(traced.net().functionName(traced.net().traceFunction()), "GNTrace");
+  LoadedNet plain(kChainPlaces);
+  EXPECT_EQ(plain.net().traceFunction(), nullptr);
+}
+
+struct TimeCase {
+  const char* time;
+  bool loads;
+};
+
+class RootTime : public ::testing::TestWithParam<TimeCase> {};
+
+TEST_P(RootTime, NegativeTimeFailsTheLoad) {
+  LoadedNet loaded(kChainPlaces, std::string("time=\"") + GetParam().time + "\"");
+  EXPECT_EQ(loaded.initialised(), GetParam().loads);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, RootTime,
+                         ::testing::Values(TimeCase{"-1", false}, TimeCase{"0", true}, TimeCase{"5", true}));
+
+TEST(NetLoad, RootFunctionFileIsReadWithTheUnderscorePrefix) {
+  // With the empty prefix, fundefs="lib" reads the file "_lib" of the working directory.
+  std::filesystem::path saved = std::filesystem::current_path();
+  std::filesystem::current_path(testFolder());
+  std::ofstream("_modellib", std::ios::binary) << "(defun GNInit \"0\" () () 1)";
+  LoadedNet present(kChainPlaces, "fundefs=\"modellib\"");
+  LoadedNet missing(kChainPlaces, "fundefs=\"absentlib\"");
+  std::filesystem::remove("_modellib");
+  std::filesystem::current_path(saved);
+  EXPECT_TRUE(present.initialised()) << present.log().text();
+  EXPECT_TRUE(present.net().functionsTable().contains("GNInit"));
+  EXPECT_FALSE(missing.initialised());
+}
+
+TEST(NetLoad, UnreadableDefinitionFailsWithTheParserReport) {
+  auto empty = LoadedNet::fromDocument("");
+  EXPECT_FALSE(empty->initialised());
+  EXPECT_EQ(empty->log().messages(), std::vector<std::string>{"There was an error reading the GN definition"});
+  EXPECT_EQ(empty->errors().rfind("Fatal Error at file ", 0), 0u) << empty->errors();
+
+  LoadedNet invalid("<places><place/></places>");
+  EXPECT_FALSE(invalid.initialised());
+  EXPECT_EQ(invalid.log().messages(), std::vector<std::string>{"There was an error reading the GN definition"});
+  EXPECT_EQ(invalid.errors().rfind("Error at file ", 0), 0u) << invalid.errors();
+}
+
+TEST(NetLoad, CommentsBeforeTheRootAndInsideSectionsAreSkipped) {
+  auto loaded = LoadedNet::fromDocument(
+      "<?xml version=\"1.0\"?>\n<!-- a net -->\n<gn xmlns=\"urn:vanterserver:gn-definition\">"
+      "<places><!-- first --><place id=\"A\"/><?note x?><place id=\"B\"/></places>"
+      "<tokens><!-- none yet --><token id=\"k\" host=\"A\"/></tokens>" + kChain + "</gn>");
+  ASSERT_TRUE(loaded->initialised()) << loaded->log().text();
+  EXPECT_NE(loaded->token("k"), nullptr);
+  EXPECT_EQ(loaded->net().placesTable().count(), 2);
+}
+
+TEST(NetLoad, OverLongOrTooManyNamesFailTheLoad) {
+  std::string longName(52, 'p');
+  LoadedNet tooLong("<places><place id=\"" + longName + "\"/></places>");
+  EXPECT_FALSE(tooLong.initialised());
+  EXPECT_TRUE(tooLong.log().contains("name longer than 51 characters refused: " + longName));
+
+  std::string many = "<places>";
+  for (int i = 0; i <= NameTable::kPlaceCapacity; ++i) many += "<place id=\"p" + std::to_string(i) + "\"/>";
+  LoadedNet full(many + "</places>");
+  EXPECT_FALSE(full.initialised());
+  EXPECT_TRUE(full.log().contains("places table full (500 entries), name refused: p500"));
+  EXPECT_FALSE(full.log().contains("p500"));  // the refused place was not loaded
+}
+
+TEST(NetLoad, PathLongerThanTheLimitIsRefused) {
+  RecordingLog log;
+  CAbstractTransition net;
+  net.prepare(&log, std::string(CAbstractTransition::kMaxPath + 1, 'x'), "", nullptr);
+  EXPECT_FALSE(net.initialize());
+  EXPECT_TRUE(log.contains("definition path or file prefix longer than 254 characters refused"));
+}
+
+TEST(NetLoad, TokensAreBoundToTheirHosts) {
+  LoadedNet loaded(kChainPlaces + "<tokens><token id=\"late\" host=\"A\" entering=\"5\"/>"
+                                  "<token id=\"early\" host=\"B\" entering=\"1\"/></tokens>");
+  ASSERT_TRUE(loaded.initialised()) << loaded.log().text();
+  EXPECT_EQ(loaded.token("late")->host(), loaded.place("A"));
+  EXPECT_EQ(loaded.token("early")->host(), loaded.place("B"));
+}
+
+// Documents the schema does not admit, built directly, to reach the loader's own rules.
+class UnvalidatedDocument : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static const XMLCh core[] = {'C', 'o', 'r', 'e', 0};
+    implementation_ = xercesc::DOMImplementationRegistry::getDOMImplementation(core);
+    document_ = implementation_->createDocument(nullptr, name("gn").c_str(), nullptr);
+    net_.prepare(&log_, "unused.xml", "", nullptr);
+  }
+  void TearDown() override { document_->release(); }
+
+  static std::u16string name(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+  xercesc::DOMElement* add(xercesc::DOMElement* parent, const std::string& element) {
+    auto* child = document_->createElement(reinterpret_cast<const XMLCh*>(name(element).c_str()));
+    parent->appendChild(child);
+    return child;
+  }
+  void set(xercesc::DOMElement* element, const std::string& attribute, const std::string& value) {
+    element->setAttribute(reinterpret_cast<const XMLCh*>(name(attribute).c_str()),
+                          reinterpret_cast<const XMLCh*>(name(value).c_str()));
+  }
+  xercesc::DOMElement* root() { return document_->getDocumentElement(); }
+
+  xercesc::DOMImplementation* implementation_ = nullptr;
+  xercesc::DOMDocument* document_ = nullptr;
+  RecordingLog log_;
+  CAbstractTransition net_;
+};
+
+TEST_F(UnvalidatedDocument, TokensChildOfAnotherNameFailsWithoutAMessageOfItsOwn) {
+  add(add(root(), "tokens"), "tokn");
+  EXPECT_FALSE(net_.load(*document_));
+  EXPECT_EQ(log_.messages(), (std::vector<std::string>{"-->Creating GN Structure.", "***GN TOKENS",
+                                                       "***User defined functions"}));
+}
+
+TEST_F(UnvalidatedDocument, RootChildrenOfOtherNamesAreIgnored) {
+  add(root(), "extras");
+  xercesc::DOMElement* place = add(add(root(), "places"), "place");
+  for (const char* attribute : {"char", "mergeRule"}) set(place, attribute, "ID");
+  set(place, "id", "P");
+  registerBuiltIns(net_);
+  EXPECT_TRUE(net_.load(*document_)) << log_.text();
+  EXPECT_EQ(net_.placesTable().count(), 1);
+}
+
+}  // namespace

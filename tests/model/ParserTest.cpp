@@ -1,0 +1,216 @@
+// DefinitionParser: validation against the built-in schema, the reporter's
+// standard-error reports, refusal of external entities, the DOM accessors and
+// ISO-8859-1 text, and parsing on several threads at once.
+#include "model/DefinitionParser.h"
+
+#include <gtest/gtest.h>
+
+#include <xercesc/dom/DOMDocument.hpp>
+#include <xercesc/dom/DOMElement.hpp>
+#include <xercesc/dom/DOMNode.hpp>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kOpen = "<gn xmlns=\"urn:vanterserver:gn-definition\">";
+
+class ParserTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(initializeXerces()); }
+  static void TearDownTestSuite() { EXPECT_TRUE(terminateXerces()); }
+
+  // Writes `text` to a fresh file in a folder that holds no schema file.
+  std::string write(const std::string& name, const std::string& text) {
+    fs::path folder = fs::path(::testing::TempDir()) / "model-parser";
+    fs::create_directories(folder);
+    fs::path path = folder / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+
+  // Parses the file, keeping what it wrote to standard error.
+  xercesc::DOMDocument* parse(const std::string& path) {
+    parser_ = std::make_unique<DefinitionParser>(path, "");
+    ::testing::internal::CaptureStderr();
+    xercesc::DOMDocument* document = parser_->parse();
+    errors_ = ::testing::internal::GetCapturedStderr();
+    return document;
+  }
+
+  const xercesc::DOMElement& firstElement(const xercesc::DOMNode& parent) {
+    const xercesc::DOMNode* child = parent.getFirstChild();
+    while (child != nullptr && child->getNodeType() != xercesc::DOMNode::ELEMENT_NODE) child = child->getNextSibling();
+    EXPECT_NE(child, nullptr);
+    return static_cast<const xercesc::DOMElement&>(*child);
+  }
+
+  std::unique_ptr<DefinitionParser> parser_;
+  std::string errors_;
+};
+
+TEST_F(ParserTest, ValidDocumentParsesWithTheSchemaDefaults) {
+  xercesc::DOMDocument* document =
+      parse(write("defaults.xml", kOpen + "<places><place id=\"P\"/></places></gn>"));
+  ASSERT_NE(document, nullptr) << errors_;
+  EXPECT_EQ(errors_, "");
+  const xercesc::DOMElement& root = *document->getDocumentElement();
+  EXPECT_EQ(elementName(root), "gn");
+  const xercesc::DOMElement& place = firstElement(firstElement(root));
+  EXPECT_EQ(elementName(place), "place");
+  EXPECT_EQ(attributeValue(place, "id"), "P");
+  EXPECT_EQ(attributeValue(place, "char"), "ID");
+  EXPECT_EQ(attributeValue(place, "priority"), "0");
+  EXPECT_EQ(attributeValue(place, "capacity"), "-1");
+  EXPECT_EQ(attributeValue(place, "merge"), "false");
+  EXPECT_EQ(attributeValue(place, "mergeRule"), "ID");
+  EXPECT_EQ(hasAttribute(root, "time"), 0);
+}
+
+TEST_F(ParserTest, SampleDefinitionParses) {
+  parser_ = std::make_unique<DefinitionParser>(VANTER_SOURCE_DIR "/tests/model/data/sample.xml", "");
+  EXPECT_NE(parser_->parse(), nullptr);
+}
+
+TEST_F(ParserTest, MalformedDocumentGivesAFatalErrorReport) {
+  std::string path = write("malformed.xml", kOpen + "<places></gn>");
+  EXPECT_EQ(parse(path), nullptr);
+  EXPECT_EQ(errors_.rfind("Fatal Error at file \"", 0), 0u) << errors_;
+  EXPECT_NE(errors_.find("malformed.xml\", line 1, column "), std::string::npos) << errors_;
+  EXPECT_NE(errors_.find("\n   Message: "), std::string::npos);
+  EXPECT_EQ(errors_.back(), '\n');
+}
+
+TEST_F(ParserTest, EmptyFileGivesAFatalErrorReport) {
+  EXPECT_EQ(parse(write("empty.xml", "")), nullptr);
+  EXPECT_EQ(errors_.rfind("Fatal Error at file \"", 0), 0u) << errors_;
+}
+
+struct Violation {
+  const char* title;
+  std::string body;
+};
+
+class SchemaViolation : public ParserTest, public ::testing::WithParamInterface<Violation> {};
+
+TEST_P(SchemaViolation, FailsWithErrorReports) {
+  EXPECT_EQ(parse(write("violation.xml", GetParam().body)), nullptr);
+  EXPECT_EQ(errors_.rfind("Error at file \"", 0), 0u) << errors_;
+  EXPECT_NE(errors_.find("violation.xml\", line "), std::string::npos) << errors_;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Definitions, SchemaViolation,
+    ::testing::Values(
+        Violation{"PlaceWithoutId", kOpen + "<places><place capacity=\"1\"/></places></gn>"},
+        Violation{"UnknownCharacteristicType",
+                  kOpen + "<tokens><token id=\"k\" host=\"A\"><characteristic name=\"c\" type=\"int\">1"
+                          "</characteristic></token></tokens></gn>"},
+        Violation{"IntegerTypo", kOpen + "<places><place id=\"P\" priority=\"1O\"/></places></gn>"},
+        Violation{"OtherNamespace", "<gn xmlns=\"urn:other\"><places/></gn>"},
+        Violation{"NoNamespace", "<gn><places/></gn>"},
+        Violation{"UnknownSection", kOpen + "<extras/></gn>"},
+        Violation{"PredicatesBeforeInputs",
+                  kOpen + "<transitions><transition id=\"T\"><predicates/><inputs/><outputs/></transition>"
+                          "</transitions></gn>"},
+        Violation{"GeneratorWithoutPeriod",
+                  kOpen + "<tokens><generator id=\"g\" host=\"A\" type=\"periodic\" predicate=\"true\"/>"
+                          "</tokens></gn>"}),
+    [](const ::testing::TestParamInfo<Violation>& info) { return std::string(info.param.title); });
+
+TEST_F(ParserTest, ExternalEntitiesAreNotRead) {
+  // A definition must not make the server read other files.
+  std::string secret = write("secret.dtd", "<!ENTITY leak \"SECRET\">");
+  std::string body = "<!DOCTYPE gn SYSTEM \"" + secret + "\">" + kOpen +
+                     "<places><place id=\"&leak;\"/></places></gn>";
+  xercesc::DOMDocument* document = parse(write("entity.xml", body));
+  if (document != nullptr) {
+    const xercesc::DOMElement& place = firstElement(firstElement(*document->getDocumentElement()));
+    EXPECT_EQ(attributeValue(place, "id").find("SECRET"), std::string::npos);
+  }
+  EXPECT_NE(errors_, "");
+}
+
+TEST_F(ParserTest, SchemaNamedByTheDocumentIsNotLoaded) {
+  std::string other = write("other.xsd",
+                            "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" targetNamespace=\"urn:x\">"
+                            "<xs:element name=\"free\"/></xs:schema>");
+  std::string body = "<gn xmlns=\"urn:vanterserver:gn-definition\" "
+                     "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:x=\"urn:x\" "
+                     "xsi:schemaLocation=\"urn:x " + other + "\"><x:free/></gn>";
+  EXPECT_EQ(parse(write("foreign.xml", body)), nullptr);
+  EXPECT_NE(errors_.find("Error at file"), std::string::npos) << errors_;
+}
+
+TEST_F(ParserTest, MissingFileFailsWithAReport) {
+  EXPECT_EQ(parse(write("present.xml", "") + ".absent"), nullptr);
+  EXPECT_NE(errors_, "");
+}
+
+TEST_F(ParserTest, AccessorsOnElementsWithoutAttributesOrChildren) {
+  xercesc::DOMDocument* document = parse(write("bare.xml", kOpen + "<transitions/></gn>"));
+  ASSERT_NE(document, nullptr) << errors_;
+  const xercesc::DOMElement& section = firstElement(*document->getDocumentElement());
+  EXPECT_EQ(hasAttribute(section, "id"), 0);
+  EXPECT_EQ(attributeValue(section, "id"), "");
+  EXPECT_EQ(firstChildText(section), "");
+}
+
+TEST_F(ParserTest, TextIsIso88591WithQuestionMarksForOtherCharacters) {
+  // é is in ISO-8859-1; € and the G clef (a surrogate pair) are not.
+  std::string body = kOpen + "<places><place id=\"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9D\x84\x9E!\"/></places>"
+                             "<tokens><token id=\"k\" host=\"P\"><characteristic name=\"s\" type=\"string\">"
+                             "  a\tb  </characteristic></token></tokens></gn>";
+  xercesc::DOMDocument* document = parse(write("latin1.xml", body));
+  ASSERT_NE(document, nullptr) << errors_;
+  const xercesc::DOMElement& root = *document->getDocumentElement();
+  const xercesc::DOMElement& place = firstElement(firstElement(root));
+  EXPECT_EQ(attributeValue(place, "id"), "caf\xE9 ? ?!");
+  const xercesc::DOMNode* tokens = firstElement(root).getNextSibling();
+  ASSERT_NE(tokens, nullptr);
+  const xercesc::DOMElement& characteristic = firstElement(firstElement(*tokens));
+  EXPECT_EQ(firstChildText(characteristic), "  a\tb  ");  // text content kept verbatim
+}
+
+TEST_F(ParserTest, SeveralNetsParseAtOnce) {
+  std::string good = write("shared.xml", kOpen + "<places><place id=\"P\"/></places></gn>");
+  std::atomic<int> parsed{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 25; ++i) {
+        DefinitionParser parser(good, "");
+        if (parser.parse() != nullptr) ++parsed;
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(parsed.load(), 100);
+}
+
+struct IntegerCase {
+  const char* text;
+  int value;
+};
+
+class LeadingInteger : public ::testing::TestWithParam<IntegerCase> {};
+
+TEST_P(LeadingInteger, ReadsAsAttributesAreRead) { EXPECT_EQ(leadingInteger(GetParam().text), GetParam().value); }
+
+INSTANTIATE_TEST_SUITE_P(Texts, LeadingInteger,
+                         ::testing::Values(IntegerCase{"42", 42}, IntegerCase{"-1", -1}, IntegerCase{"+7", 7},
+                                           IntegerCase{"  12abc", 12}, IntegerCase{"abc", 0}, IntegerCase{"", 0},
+                                           IntegerCase{"-", 0}, IntegerCase{"3.9", 3},
+                                           IntegerCase{"2147483647", 2147483647},
+                                           IntegerCase{"99999999999999999999", 2147483647},
+                                           IntegerCase{"-2147483648", -2147483647 - 1},
+                                           IntegerCase{"-99999999999", -2147483647 - 1}));
+
+}  // namespace
