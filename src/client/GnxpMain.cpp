@@ -1,0 +1,29 @@
+// gnxp: runs a generalized net in this process or on a VanterServer and
+// prints the events documents of its steps (see kGnxpUsage).
+#include "app/ConsoleLog.h"
+#include "client/GnxpOptions.h"
+#include "client/NetRunner.h"
+#include "model/DefinitionParser.h"
+
+#include <csignal>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+  GnxpOptions options;
+  std::string error;
+  if (!parseGnxpOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    std::fprintf(stderr, "gnxp: %s\n", error.c_str());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(kGnxpUsage, stdout);
+    return 0;
+  }
+  std::signal(SIGPIPE, SIG_IGN);
+  if (options.host) return runNet(options, *makeRemoteRunner(options), stdout, stderr);
+  ConsoleLog log(stderr);
+  initializeXerces();
+  int status = runNet(options, *makeInProcessRunner(options, log), stdout, stderr);
+  terminateXerces();
+  return status;
+}

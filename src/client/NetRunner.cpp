@@ -1,0 +1,40 @@
+// The run of a net by gnxp: load, batches, documents out.
+#include "client/NetRunner.h"
+
+#include "client/Progress.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+bool readDefinition(const std::string& path, std::string& text, RunFailure& failure) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    failure = {2, "cannot read " + path + ": " + std::strerror(errno)};
+    return false;
+  }
+  std::ostringstream content;
+  content << file.rdbuf();
+  text = content.str();
+  return true;
+}
+
+int runNet(const GnxpOptions& options, NetRunner& runner, std::FILE* out, std::FILE* errors) {
+  RunFailure failure;
+  bool ok = runner.load(failure);
+  {
+    Progress progress(errors, options.steps);
+    std::string document;
+    for (int count : stepBatches(options.steps, options.batch)) {
+      if (!ok) break;
+      ok = runner.step(count, [&progress] { progress.stepDone(); }, document, failure);
+      if (ok) std::fwrite(document.data(), 1, document.size(), out);
+    }
+  }
+  runner.finish();
+  std::fflush(out);
+  if (ok) return 0;
+  std::fprintf(errors, "gnxp: %s\n", failure.message.c_str());
+  return failure.status;
+}
