@@ -5,6 +5,7 @@
 #include "builtins/Primitive.h"
 #include "lang/Function.h"
 #include "model/DefinitionParser.h"
+#include "model/Place.h"
 #include "model/Token.h"
 
 #include <unistd.h>
@@ -34,7 +35,7 @@ std::string escaped(const std::string& source) {
   return text;
 }
 
-std::string document(const std::string& source) {
+std::string document(const std::string& source, const std::string& tokens) {
   return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
          "<gn xmlns=\"urn:vanterserver:gn-definition\">\n"
          "<transitions><transition id=\"T\"><inputs><input ref=\"A\"/></inputs>"
@@ -42,24 +43,14 @@ std::string document(const std::string& source) {
          "<places><place id=\"A\"/><place id=\"B\"/></places>\n"
          "<functions>" + escaped(source) + "</functions>\n"
          "<tokens><token id=\"k\" host=\"A\"><characteristic name=\"Default\" type=\"double\" history=\"2\">1"
-         "</characteristic></token></tokens>\n</gn>\n";
-}
-
-// The text between the report's framing, or "" when the log holds no report.
-std::string reportedMessage(const std::string& log) {
-  static const std::string kStart = "***Primitive RunTime error:\n\n\t\t";
-  static const std::string kEnd = "\n\n***Arguments to the primitive:";
-  const std::size_t start = log.find(kStart);
-  const std::size_t end = log.find(kEnd);
-  if (start == std::string::npos || end == std::string::npos) return "";
-  return log.substr(start + kStart.size(), end - start - kStart.size());
+         "</characteristic></token>" + tokens + "</tokens>\n</gn>\n";
 }
 
 }  // namespace
 
-GnvcflNet::GnvcflNet(const std::string& source) : path_(uniquePath()) {
+GnvcflNet::GnvcflNet(const std::string& source, const std::string& tokens) : path_(uniquePath()) {
   static const bool xmlStarted = initializeXerces();
-  std::ofstream(path_) << document(source);
+  std::ofstream(path_) << document(source, tokens);
   net_.prepare(&log_, path_, "", &events_);
   registerBuiltIns(net_);
   if (!xmlStarted || !net_.initialize()) return;
@@ -68,6 +59,10 @@ GnvcflNet::GnvcflNet(const std::string& source) : path_(uniquePath()) {
 }
 
 GnvcflNet::~GnvcflNet() { std::filesystem::remove(path_); }
+
+CPlace* GnvcflNet::place(const std::string& name) {
+  return static_cast<CPlace*>(net_.placesTable().objectAt(net_.placesTable().indexOf(name)));
+}
 
 CToken* GnvcflNet::token(const std::string& name) {
   NameTable& tokens = net_.tokensTable();

@@ -1,7 +1,7 @@
 // A net built from a definition document for end-to-end tests of built-ins:
-// places A and B joined by a transition that never fires, token k (Default
-// 1) standing in A after one step, and the given GNVCFL source. Functions run
-// for k through the net's own call, as the step engine runs them.
+// places A and B joined by a transition that never fires, token k (Default 1,
+// history 2) and any further tokens standing in A after one step, and the
+// given GNVCFL source. Functions run for k through the net's own call.
 #pragma once
 
 #include "RecordingEvents.h"
@@ -10,6 +10,7 @@
 
 #include <string>
 
+class CPlace;
 class CToken;
 
 // What one function call for token k did.
@@ -25,7 +26,8 @@ class GnvcflNet {
   // Frame text "2;places.A.obj;places.B.obj" gives #0 = A and #1 = B.
   static constexpr const char* kFrame = "\"2;places.A.obj;places.B.obj\"";
 
-  explicit GnvcflNet(const std::string& source);
+  // `tokens`: further token elements, entering A at time 0.
+  explicit GnvcflNet(const std::string& source, const std::string& tokens = "");
   ~GnvcflNet();
   GnvcflNet(const GnvcflNet&) = delete;
   GnvcflNet& operator=(const GnvcflNet&) = delete;
@@ -38,6 +40,7 @@ class GnvcflNet {
   CToken* token(const std::string& name);
   // The literal form of k's characteristic `name`, or "<none>".
   std::string characteristic(const std::string& name);
+  CPlace* place(const std::string& name);
 
   CAbstractTransition& net() { return net_; }
   RecordingLog& log() { return log_; }

@@ -1,6 +1,6 @@
-// Test support for calling one built-in directly with values: builds the
-// arguments, runs the built-in with a recording log and captured standard
-// error, and gives back the outcome, including the message of a runtime error.
+// Test support for calling one built-in directly: builds the arguments, runs
+// the built-in with a recording log and captured standard error, and gives
+// back the outcome with the message of its runtime error report, if any.
 #pragma once
 
 #include "RecordingLog.h"
@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,16 +16,7 @@
 inline ValuePtr num(double number) { return std::make_unique<CDoubleValue>(number); }
 inline ValuePtr str(std::string text) { return std::make_unique<CStringValue>(std::move(text)); }
 inline ValuePtr obj(CBaseObject* target) { return std::make_unique<CObjectValue>(target); }
-inline ValuePtr vec(std::initializer_list<double> numbers) {
-  return std::make_unique<CVectorValue>(numbers.begin(), static_cast<int>(numbers.size()));
-}
-// A vector holding the given values (taken).
-template <typename... Values>
-ValuePtr vecOf(Values... values) {
-  auto vector = std::make_unique<CVectorValue>(0);
-  (vector->append(std::move(values)), ...);
-  return vector;
-}
+
 // The literal form of a value ("[1 2]", "\"a\"", "3"), or "<none>" for no value.
 inline std::string literal(const CTypedValue* value) {
   if (value == nullptr) return "<none>";
@@ -35,69 +25,35 @@ inline std::string literal(const CTypedValue* value) {
   return out.str();
 }
 
+// The text the runtime error report frames in `log`, or "" when it holds none.
+inline std::string reportedMessage(const std::string& log) {
+  static const std::string kStart = "***Primitive RunTime error:\n\n\t\t";
+  const std::size_t start = log.find(kStart);
+  const std::size_t end = log.find("\n\n***Arguments to the primitive:");
+  if (start == std::string::npos || end == std::string::npos) return "";
+  return log.substr(start + kStart.size(), end - start - kStart.size());
+}
+
 struct Outcome {
   bool ok = false;
   ValuePtr result;
-  std::vector<std::string> log;  // every log message in order
-  std::string errors;            // what the call wrote to standard error
-
-  // The message framed by the runtime error report, or "" when there is none.
-  std::string message() const {
-    static const std::string kStart = "***Primitive RunTime error:\n\n\t\t";
-    static const std::string kEnd = "\n\n***Arguments to the primitive:\n\n";
-    for (const std::string& m : log) {
-      std::size_t start = m.find(kStart);
-      std::size_t end = m.rfind(kEnd);
-      if (start != std::string::npos && end != std::string::npos) {
-        return m.substr(start + kStart.size(), end - start - kStart.size());
-      }
-    }
-    return "";
-  }
-  double number() const {
-    const CDoubleValue* value = asNumber(result.get());
-    EXPECT_NE(value, nullptr) << "result is " << literal(result.get());
-    return value ? value->number() : -12345.678;
-  }
+  std::string log;     // every log message, each followed by a line feed
+  std::string errors;  // standard error
+  std::string message() const { return reportedMessage(log); }
 };
 
-class Call {
- public:
-  template <typename... Values>
-  explicit Call(Values... values) {
-    (arguments_.push_back(std::move(values)), ...);
-  }
-  Call& characteristic(CCharacteristic* current) {
-    current_ = current;
-    return *this;
-  }
-  Call& context(CAbstractTransition* net, CToken* token = nullptr) {
-    context_ = PrimitiveContext{net, token};
-    return *this;
-  }
-  Call& argument(ValuePtr value) {
-    arguments_.push_back(std::move(value));
-    return *this;
-  }
-  // Adds an argument slot that holds no value.
-  Call& missing() { return argument(nullptr); }
-
-  Outcome run(PrimitiveFunction function) {
-    std::vector<CTypedValue*> raw;
-    for (const ValuePtr& value : arguments_) raw.push_back(value.get());
-    RecordingLog log;
-    Outcome outcome;
-    testing::internal::CaptureStderr();
-    outcome.ok = function(static_cast<int>(raw.size()), outcome.result, raw.data(), current_, log, context_) != 0;
-    outcome.errors = testing::internal::GetCapturedStderr();
-    outcome.log = log.messages();
-    return outcome;
-  }
-  // The argument value as it stands after the call (borrowed).
-  CTypedValue* at(int index) const { return arguments_[static_cast<std::size_t>(index)].get(); }
-
- private:
-  std::vector<ValuePtr> arguments_;
-  CCharacteristic* current_ = nullptr;
-  PrimitiveContext context_{nullptr, nullptr};
-};
+// Runs `function` with the given arguments (entries may be null: no value).
+template <typename... Values>
+Outcome callPrimitive(PrimitiveFunction function, CCharacteristic* current, PrimitiveContext context,
+                      Values... values) {
+  ValuePtr owned[] = {std::move(values)..., nullptr};
+  std::vector<CTypedValue*> argv;
+  for (std::size_t i = 0; i < sizeof...(Values); ++i) argv.push_back(owned[i].get());
+  RecordingLog log;
+  Outcome outcome;
+  testing::internal::CaptureStderr();
+  outcome.ok = function(static_cast<int>(argv.size()), outcome.result, argv.data(), current, log, context) != 0;
+  outcome.errors = testing::internal::GetCapturedStderr();
+  outcome.log = log.text();
+  return outcome;
+}
