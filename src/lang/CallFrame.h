@@ -26,19 +26,20 @@ struct CallContext {
 // The slots of one user call: parameters first, borrowed from the caller,
 // then declared locals. A value the call puts into a slot (let, for, foreach)
 // belongs to the call and dies with it; the caller's values are never deleted.
-// Invariant: owned_[i], when set, is the value in values_[i].
+// Invariant: owned_[i] is true only while values_[i] is a value the call owns.
 class LocalSlots {
  public:
   // Calls with at most this many slots keep them on the stack.
   static constexpr int kInlineSlots = 16;
 
   LocalSlots(int count, CallContext& context);
+  ~LocalSlots();
   LocalSlots(const LocalSlots&) = delete;
   LocalSlots& operator=(const LocalSlots&) = delete;
 
   // The value in slot i (borrowed), or null when the slot is empty.
   CTypedValue* at(int i) const { return values_[i]; }
-  // Slot i refers to a value the call does not own.
+  // Slot i refers to a value the call does not own. REQUIRES: slot i is empty.
   void borrow(int i, CTypedValue* value) { values_[i] = value; }
   // Slot i receives a value the call owns. REQUIRES: slot i is empty.
   void adopt(int i, ValuePtr value);
@@ -53,13 +54,17 @@ class LocalSlots {
   // Replaces slot i's value by `value` (owned). A replaced value the call owned
   // stays alive until the call ends: an argument list may still refer to it.
   void replace(int i, ValuePtr value);
+  // Slot i's value when the call owns it, else null.
+  CTypedValue* ownedAt(int i) const { return owned_[i] ? values_[i] : nullptr; }
 
-  CTypedValue* inlineValues_[kInlineSlots] = {};
-  ValuePtr inlineOwned_[kInlineSlots];
+  int count_;
+  // Only the first count_ entries are set.
+  CTypedValue* inlineValues_[kInlineSlots];
+  bool inlineOwned_[kInlineSlots];
   std::unique_ptr<CTypedValue*[]> heapValues_;
-  std::unique_ptr<ValuePtr[]> heapOwned_;
+  std::unique_ptr<bool[]> heapOwned_;
   CTypedValue** values_;
-  ValuePtr* owned_;
+  bool* owned_;
   CallContext* context_;
   std::vector<ValuePtr> retired_;
 };

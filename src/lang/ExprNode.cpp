@@ -12,40 +12,38 @@
 
 #include <cassert>
 #include <cstdlib>
+#include <utility>
 
 // ---- ArgumentValues -----------------------------------------------------
 
-ArgumentValues::ArgumentValues(const CExprNode& node) : node_(node) {
-  int count = node.count();
-  if (count <= kInlineArguments) {
+ArgumentValues::ArgumentValues(const CExprNode& node) : node_(node), count_(node.count()) {
+  if (count_ <= kInlineArguments) {
     values_ = inlineValues_;
     owned_ = inlineOwned_;
   } else {
-    heapValues_ = std::make_unique<CTypedValue*[]>(static_cast<std::size_t>(count));
-    heapOwned_ = std::make_unique<ValuePtr[]>(static_cast<std::size_t>(count));
+    heapValues_ = std::make_unique<CTypedValue*[]>(static_cast<std::size_t>(count_));
+    heapOwned_ = std::make_unique<bool[]>(static_cast<std::size_t>(count_));
     values_ = heapValues_.get();
     owned_ = heapOwned_.get();
   }
   // Constants and bound frame references are passed as they stand.
-  for (int i = 0; i < count; ++i) values_[i] = node.argument(i).value;
-}
-
-void ArgumentValues::adopt(int i, ValuePtr value) {
-  values_[i] = value.get();
-  owned_[i] = std::move(value);
+  for (int i = 0; i < count_; ++i) {
+    values_[i] = node.argument(i).value;
+    owned_[i] = false;
+  }
 }
 
 void ArgumentValues::release(int from) {
-  for (int i = from; i < node_.count(); ++i) {
-    owned_[i].reset();
+  for (int i = from; i < count_; ++i) {
+    drop(i);
     values_[i] = node_.argument(i).value;
   }
 }
 
 ValuePtr ArgumentValues::resultOf(int i, const LocalSlots& locals) {
   if (owned_[i]) {
-    values_[i] = nullptr;
-    return std::move(owned_[i]);
+    owned_[i] = false;
+    return ValuePtr{std::exchange(values_[i], nullptr)};
   }
   CTypedValue* value = values_[i];
   // A slot's value may have been replaced since it was read (for, foreach).
@@ -222,16 +220,15 @@ bool CExprNode::evaluateArguments(ArgumentValues& values, LocalSlots& locals, in
   return true;
 }
 
-bool CExprNode::evaluateArgument(int i, ArgumentValues& values, LocalSlots& locals) const {
-  const Argument& argument = arguments_[static_cast<std::size_t>(i)];
+bool CExprNode::evaluateComputed(const Argument& argument, int i, ArgumentValues& values, LocalSlots& locals) const {
   switch (argument.kind) {
     case ArgumentKind::SubExpression: return evaluateChild(argument, i, values, locals);
-    case ArgumentKind::Constant:
-    case ArgumentKind::FrameReference: return true;
-    case ArgumentKind::Local: values.borrow(i, locals.at(argument.index)); return true;
     case ArgumentKind::Token: return evaluateToken(i, values, locals);
     case ArgumentKind::Time: values.borrow(i, locals.context().time); return true;
     case ArgumentKind::TokenObject: values.adopt(i, std::make_unique<CObjectValue>(locals.context().token)); return true;
+    case ArgumentKind::Constant:
+    case ArgumentKind::FrameReference:
+    case ArgumentKind::Local: break;
   }
   return true;
 }

@@ -47,19 +47,30 @@ struct Argument {
 // references as prepared, the others filled by evaluation. Entries made by
 // the evaluation (sub-expression results, token copies, token objects) are
 // owned here and deleted on release or destruction.
+// Invariant: owned_[i] is true only while values_[i] is a value this object owns.
 class ArgumentValues {
  public:
   // Nodes with at most this many arguments keep their values on the stack.
   static constexpr int kInlineArguments = 8;
 
   explicit ArgumentValues(const CExprNode& node);
+  ~ArgumentValues() {
+    for (int i = 0; i < count_; ++i) drop(i);
+  }
   ArgumentValues(const ArgumentValues&) = delete;
   ArgumentValues& operator=(const ArgumentValues&) = delete;
 
   CTypedValue* at(int i) const { return values_[i]; }
   CTypedValue* const* data() const { return values_; }
-  void borrow(int i, CTypedValue* value) { values_[i] = value; }
-  void adopt(int i, ValuePtr value);
+  void borrow(int i, CTypedValue* value) {
+    drop(i);
+    values_[i] = value;
+  }
+  void adopt(int i, ValuePtr value) {
+    drop(i);
+    owned_[i] = value != nullptr;
+    values_[i] = value.release();
+  }
   // Drops the entries from position `from` on that evaluation filled.
   void release(int from);
   // The value of entry i for a caller that will own it: an owned entry moves
@@ -68,13 +79,21 @@ class ArgumentValues {
   ValuePtr resultOf(int i, const LocalSlots& locals);
 
  private:
+  // Deletes entry i when owned; the entry itself is left as it is.
+  void drop(int i) {
+    if (owned_[i]) ValuePtr{values_[i]}.reset();
+    owned_[i] = false;
+  }
+
   const CExprNode& node_;
-  CTypedValue* inlineValues_[kInlineArguments] = {};
-  ValuePtr inlineOwned_[kInlineArguments];
+  int count_;
+  // Only the first count_ entries are set.
+  CTypedValue* inlineValues_[kInlineArguments];
+  bool inlineOwned_[kInlineArguments];
   std::unique_ptr<CTypedValue*[]> heapValues_;
-  std::unique_ptr<ValuePtr[]> heapOwned_;
+  std::unique_ptr<bool[]> heapOwned_;
   CTypedValue** values_;
-  ValuePtr* owned_;
+  bool* owned_;
 };
 
 class CExprNode : public CBaseObject {
@@ -103,7 +122,15 @@ class CExprNode : public CBaseObject {
 
  protected:
   // Fills entry i of `values`; false after a runtime error report.
-  bool evaluateArgument(int i, ArgumentValues& values, LocalSlots& locals) const;
+  bool evaluateArgument(int i, ArgumentValues& values, LocalSlots& locals) const {
+    const Argument& argument = arguments_[static_cast<std::size_t>(i)];
+    switch (argument.kind) {
+      case ArgumentKind::Constant:
+      case ArgumentKind::FrameReference: return true;  // prepared
+      case ArgumentKind::Local: values.borrow(i, locals.at(argument.index)); return true;
+      default: return evaluateComputed(argument, i, values, locals);
+    }
+  }
   // Entries from..count-1 in order; the first failure stops it.
   bool evaluateArguments(ArgumentValues& values, LocalSlots& locals, int from) const;
   // Logs a syntax message (or the stream's own failure) and gives false.
@@ -118,6 +145,8 @@ class CExprNode : public CBaseObject {
   bool parseSubExpression(CSourceStream& in, Argument& argument);
   bool parseFrameReference(CSourceStream& in, const std::string& token, Argument& argument);
   bool bindFrameReference(Argument& argument, int position);
+  // Sub-expressions and the context words.
+  bool evaluateComputed(const Argument& argument, int i, ArgumentValues& values, LocalSlots& locals) const;
   bool evaluateChild(const Argument& argument, int i, ArgumentValues& values, LocalSlots& locals) const;
   bool evaluateToken(int i, ArgumentValues& values, LocalSlots& locals) const;
 

@@ -77,19 +77,19 @@ ValuePtr CStringValue::clone() const { return std::make_unique<CStringValue>(tex
 
 // ---- CVectorValue -------------------------------------------------------
 
-CVectorValue::CVectorValue(int count) : elements_(static_cast<std::size_t>(std::max(count, 0))) {}
+CVectorValue::CVectorValue(int count) : CTypedValue(kTypeVector), elements_(static_cast<std::size_t>(std::max(count, 0))) {}
 
-CVectorValue::CVectorValue(const double* numbers, int count) {
+CVectorValue::CVectorValue(const double* numbers, int count) : CTypedValue(kTypeVector) {
   elements_.reserve(static_cast<std::size_t>(std::max(count, 0)));
   for (int i = 0; i < count; ++i) elements_.push_back(std::make_unique<CDoubleValue>(numbers[i]));
 }
 
-CVectorValue::CVectorValue(const CTypedValue* const* values, int count) {
+CVectorValue::CVectorValue(const CTypedValue* const* values, int count) : CTypedValue(kTypeVector) {
   elements_.reserve(static_cast<std::size_t>(std::max(count, 0)));
   for (int i = 0; i < count; ++i) elements_.push_back(values[i] != nullptr ? values[i]->clone() : nullptr);
 }
 
-CVectorValue::CVectorValue(const CVectorValue& other) : CTypedValue() {
+CVectorValue::CVectorValue(const CVectorValue& other) : CTypedValue(other) {
   elements_.reserve(other.elements_.size());
   for (const ValuePtr& element : other.elements_) elements_.push_back(element ? element->clone() : nullptr);
 }
@@ -192,31 +192,6 @@ CFilePtr::~CFilePtr() {
 }
 
 // ---- typed views --------------------------------------------------------
-
-CDoubleValue* asNumber(CTypedValue* value) {
-  return value != nullptr && value->typeCode() == kTypeDouble ? static_cast<CDoubleValue*>(value) : nullptr;
-}
-const CDoubleValue* asNumber(const CTypedValue* value) {
-  return value != nullptr && value->typeCode() == kTypeDouble ? static_cast<const CDoubleValue*>(value) : nullptr;
-}
-CStringValue* asString(CTypedValue* value) {
-  return value != nullptr && value->typeCode() == kTypeString ? static_cast<CStringValue*>(value) : nullptr;
-}
-const CStringValue* asString(const CTypedValue* value) {
-  return value != nullptr && value->typeCode() == kTypeString ? static_cast<const CStringValue*>(value) : nullptr;
-}
-CVectorValue* asVector(CTypedValue* value) {
-  return value != nullptr && value->typeCode() == kTypeVector ? static_cast<CVectorValue*>(value) : nullptr;
-}
-const CVectorValue* asVector(const CTypedValue* value) {
-  return value != nullptr && value->typeCode() == kTypeVector ? static_cast<const CVectorValue*>(value) : nullptr;
-}
-CObjectValue* asObject(CTypedValue* value) {
-  return value != nullptr && value->typeCode() == kTypeObject ? static_cast<CObjectValue*>(value) : nullptr;
-}
-const CObjectValue* asObject(const CTypedValue* value) {
-  return value != nullptr && value->typeCode() == kTypeObject ? static_cast<const CObjectValue*>(value) : nullptr;
-}
 
 CBaseObject* objectOfKind(const CTypedValue* value, int kind) {
   const CObjectValue* object = asObject(value);

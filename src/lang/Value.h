@@ -44,6 +44,10 @@ using ValuePtr = std::unique_ptr<CTypedValue>;
 // assign/add/multiply a no-op and equals/greater/element access false.
 class CTypedValue : public CBaseObject {
  public:
+  // The type code is held, not computed: every typed view and two-operand
+  // operation reads it, so it costs one load instead of a virtual call.
+  int typeCode() const { return typeCode_; }
+
   virtual CTypedValue& assign(const CTypedValue& other) = 0;
   virtual CTypedValue& add(const CTypedValue& other) = 0;
   virtual CTypedValue& multiply(const CTypedValue& other) = 0;
@@ -61,13 +65,19 @@ class CTypedValue : public CBaseObject {
   virtual bool getNth(int index, CTypedValue*& out);
   virtual std::ostream& writeText(std::ostream& out) const = 0;
   virtual std::ostream& writeLiteral(std::ostream& out) const = 0;
-  virtual int typeCode() const = 0;
   virtual const char* typeName() const = 0;
+
+ protected:
+  explicit CTypedValue(int typeCode) : typeCode_(typeCode) {}
+  CTypedValue(const CTypedValue&) = default;
+
+ private:
+  int typeCode_;
 };
 
 class CDoubleValue final : public CTypedValue {
  public:
-  explicit CDoubleValue(double number = 0.0) : number_(number) {}
+  explicit CDoubleValue(double number = 0.0) : CTypedValue(kTypeDouble), number_(number) {}
   double number() const { return number_; }
   void setNumber(double number) { number_ = number; }
 
@@ -79,7 +89,6 @@ class CDoubleValue final : public CTypedValue {
   ValuePtr clone() const override;
   std::ostream& writeText(std::ostream& out) const override;
   std::ostream& writeLiteral(std::ostream& out) const override;
-  int typeCode() const override { return kTypeDouble; }
   const char* typeName() const override { return "double"; }
 
   // Numbers are made and dropped on every evaluation step: they come from a
@@ -93,7 +102,7 @@ class CDoubleValue final : public CTypedValue {
 
 class CStringValue final : public CTypedValue {
  public:
-  explicit CStringValue(std::string text) : text_(std::move(text)) {}
+  explicit CStringValue(std::string text) : CTypedValue(kTypeString), text_(std::move(text)) {}
   const std::string& text() const { return text_; }
 
   CTypedValue& assign(const CTypedValue& other) override;
@@ -104,7 +113,6 @@ class CStringValue final : public CTypedValue {
   ValuePtr clone() const override;
   std::ostream& writeText(std::ostream& out) const override;
   std::ostream& writeLiteral(std::ostream& out) const override;
-  int typeCode() const override { return kTypeString; }
   const char* typeName() const override { return "string"; }
 
  private:
@@ -144,7 +152,6 @@ class CVectorValue final : public CTypedValue {
   bool getNth(int index, CTypedValue*& out) override;
   std::ostream& writeText(std::ostream& out) const override;
   std::ostream& writeLiteral(std::ostream& out) const override;
-  int typeCode() const override { return kTypeVector; }
   const char* typeName() const override { return "vector"; }
 
  private:
@@ -154,7 +161,7 @@ class CVectorValue final : public CTypedValue {
 // A reference to a net object or file handle; never owns its target.
 class CObjectValue final : public CTypedValue {
  public:
-  explicit CObjectValue(CBaseObject* target = nullptr) : target_(target) {}
+  explicit CObjectValue(CBaseObject* target = nullptr) : CTypedValue(kTypeObject), target_(target) {}
   CBaseObject* target() const { return target_; }
   void setTarget(CBaseObject* target) { target_ = target; }
 
@@ -166,7 +173,6 @@ class CObjectValue final : public CTypedValue {
   ValuePtr clone() const override;
   std::ostream& writeText(std::ostream& out) const override;
   std::ostream& writeLiteral(std::ostream& out) const override;
-  int typeCode() const override { return kTypeObject; }
   const char* typeName() const override { return "object"; }
 
  private:
@@ -194,14 +200,30 @@ std::string textOf(const CTypedValue& value);
 void appendText(std::string& out, const CTypedValue& value);
 
 // Typed views of a possibly null value: null when the value is not of that type.
-CDoubleValue* asNumber(CTypedValue* value);
-const CDoubleValue* asNumber(const CTypedValue* value);
-CStringValue* asString(CTypedValue* value);
-const CStringValue* asString(const CTypedValue* value);
-CVectorValue* asVector(CTypedValue* value);
-const CVectorValue* asVector(const CTypedValue* value);
-CObjectValue* asObject(CTypedValue* value);
-const CObjectValue* asObject(const CTypedValue* value);
+inline CDoubleValue* asNumber(CTypedValue* value) {
+  return value != nullptr && value->typeCode() == kTypeDouble ? static_cast<CDoubleValue*>(value) : nullptr;
+}
+inline const CDoubleValue* asNumber(const CTypedValue* value) {
+  return value != nullptr && value->typeCode() == kTypeDouble ? static_cast<const CDoubleValue*>(value) : nullptr;
+}
+inline CStringValue* asString(CTypedValue* value) {
+  return value != nullptr && value->typeCode() == kTypeString ? static_cast<CStringValue*>(value) : nullptr;
+}
+inline const CStringValue* asString(const CTypedValue* value) {
+  return value != nullptr && value->typeCode() == kTypeString ? static_cast<const CStringValue*>(value) : nullptr;
+}
+inline CVectorValue* asVector(CTypedValue* value) {
+  return value != nullptr && value->typeCode() == kTypeVector ? static_cast<CVectorValue*>(value) : nullptr;
+}
+inline const CVectorValue* asVector(const CTypedValue* value) {
+  return value != nullptr && value->typeCode() == kTypeVector ? static_cast<const CVectorValue*>(value) : nullptr;
+}
+inline CObjectValue* asObject(CTypedValue* value) {
+  return value != nullptr && value->typeCode() == kTypeObject ? static_cast<CObjectValue*>(value) : nullptr;
+}
+inline const CObjectValue* asObject(const CTypedValue* value) {
+  return value != nullptr && value->typeCode() == kTypeObject ? static_cast<const CObjectValue*>(value) : nullptr;
+}
 // The target of an object value when its kind is `kind`, else null.
 CBaseObject* objectOfKind(const CTypedValue* value, int kind);
 
