@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 
 extern char** environ;
@@ -42,18 +43,33 @@ bool exitedCleanly(pid_t pid) {
   return waited == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// File actions for the adapter: standard output to our standard error, standard input from /dev/null.
-struct AdapterStreams {
-  AdapterStreams() {
+// How the adapter starts: standard output to our standard error, standard
+// input from /dev/null, none of the server's other descriptors (its sockets
+// stay the server's), and a clean signal state (a server thread may block or
+// ignore signals, and the child would inherit that).
+struct AdapterStart {
+  AdapterStart() {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, STDERR_FILENO, STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    posix_spawnattr_init(&attributes);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGCHLD}) sigaddset(&signals, signal);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   }
-  ~AdapterStreams() { posix_spawn_file_actions_destroy(&actions); }
-  AdapterStreams(const AdapterStreams&) = delete;
-  AdapterStreams& operator=(const AdapterStreams&) = delete;
+  ~AdapterStart() {
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+  }
+  AdapterStart(const AdapterStart&) = delete;
+  AdapterStart& operator=(const AdapterStart&) = delete;
 
   posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attributes;
 };
 
 }  // namespace
@@ -62,8 +78,8 @@ bool runAdapter(const std::string& program, const std::vector<std::string>& argu
   std::vector<char*> argv{const_cast<char*>(kAdapterProgram)};
   for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
-  AdapterStreams streams;
+  AdapterStart start;
   pid_t pid = -1;
-  if (::posix_spawn(&pid, program.c_str(), &streams.actions, nullptr, argv.data(), environ) != 0) return false;
+  if (::posix_spawn(&pid, program.c_str(), &start.actions, &start.attributes, argv.data(), environ) != 0) return false;
   return exitedCleanly(pid);
 }

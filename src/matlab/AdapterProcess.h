@@ -20,5 +20,6 @@ std::optional<std::string> findAdapter(const std::vector<std::string>& folders);
 // Starts `program` with the argument list (after the program name, which is
 // Calvix.exe), without a shell, and waits for it. Its standard output goes to
 // this process's standard error (standard output may carry the server's log),
-// its standard input is /dev/null. True when it ran and exited with status 0.
+// its standard input is /dev/null, and it inherits no other open descriptor.
+// True when it ran and exited with status 0.
 bool runAdapter(const std::string& program, const std::vector<std::string>& arguments);

@@ -4,6 +4,9 @@
 
 #include "TestFolder.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 namespace {
@@ -38,6 +41,22 @@ TEST(RunAdapter, PassesEachArgumentWholeAndReportsTheExitStatus) {
   EXPECT_TRUE(runAdapter(folder.file("Calvix.exe"), {"/a b/c", "f", "0", "it's \"q\""}));
   EXPECT_EQ(readText(record), "<" + folder.file("Calvix.exe") + ">\n</a b/c>\n<f>\n<0>\n<it's \"q\">\n");
   EXPECT_FALSE(runAdapter(folder.file("Calvix.exe"), {"x", "f", "3", "y"}));
+}
+
+TEST(RunAdapter, TheAdapterWritesToStandardErrorAndInheritsNoOtherDescriptor) {
+  TestFolder folder;
+  int open = ::open(folder.file("held.txt").c_str(), O_WRONLY | O_CREAT, 0600);
+  ASSERT_GE(open, 3);
+  writeText(folder.file("Calvix.exe"),
+            "#!/bin/sh\necho account\nread line && exit 6\n[ -e /proc/self/fd/" + std::to_string(open) +
+                " ] && exit 7\nexit 0\n",
+            true);
+  testing::internal::CaptureStderr();
+  bool ran = runAdapter(folder.file("Calvix.exe"), {"x", "f", "r", "a"});
+  std::string errors = testing::internal::GetCapturedStderr();
+  ::close(open);
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(errors, "account\n");
 }
 
 TEST(RunAdapter, AProgramThatCannotStartFails) {
