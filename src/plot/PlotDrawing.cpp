@@ -120,17 +120,23 @@ void drawSegment(QPainter& painter, const CPlotModel& model, int k, int series, 
   painter.restore();
 }
 
-void drawReadout(QPainter& painter, const CPlotModel& model, QSize size, QPoint pointer) {
+std::optional<QPointF> readoutAt(const CPlotModel& model, QSize size, QPoint pointer) {
   const int plotWidth = size.width() - kAxisMargin;
   const int plotHeight = size.height() - kAxisMargin;
-  if (plotWidth <= 0 || plotHeight <= 0) return;
-  if (pointer.x() <= kAxisMargin || pointer.y() >= plotHeight) return;
+  if (plotWidth <= 0 || plotHeight <= 0) return std::nullopt;
+  if (pointer.x() <= kAxisMargin || pointer.y() >= plotHeight) return std::nullopt;
   double position = double(pointer.x() - kAxisMargin) / plotWidth * model.capacity();
   double value = model.minimum() +
                  double(size.height() - pointer.y() - kAxisMargin) / plotHeight * (model.maximum() - model.minimum());
+  return QPointF(position, value);
+}
+
+void drawReadout(QPainter& painter, const CPlotModel& model, QSize size, QPoint pointer) {
+  std::optional<QPointF> readout = readoutAt(model, size, pointer);
+  if (!readout) return;
   QPoint at(size.width() - kTopRightOffset, 10);
   drawLabel(painter, at, QString(kReadoutBlanks, QLatin1Char(' ')));
-  drawLabel(painter, at, readoutText(position, value));
+  drawLabel(painter, at, readoutText(readout->x(), readout->y()));
 }
 
 void drawScalar(QPainter& painter, QSize size, double value) {

@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPoint>
+#include <QPointF>
 #include <QSize>
 #include <QString>
 
@@ -47,6 +48,10 @@ void drawLabel(QPainter& painter, QPoint topLeft, const QString& text);
 void draw(QPainter& painter, const CPlotModel& model, QSize size);
 // The segment of series j that ends at sample k (1 <= k < received()).
 void drawSegment(QPainter& painter, const CPlotModel& model, int k, int series, QSize size);
+// The sample position and value under a pointer at `pointer`: x is
+// (px - 30) / (W - 30) * capacity, y is minimum + (H - py - 30) / (H - 30) *
+// (maximum - minimum); none outside the plot area (px <= 30 or py >= H - 30).
+std::optional<QPointF> readoutAt(const CPlotModel& model, QSize size, QPoint pointer);
 // The pointer readout "(%7.0f,%7.3f)" at (W - 140, 10), after clearing the
 // old one; nothing when the pointer is outside the plot area.
 void drawReadout(QPainter& painter, const CPlotModel& model, QSize size, QPoint pointer);

@@ -1,0 +1,139 @@
+// The real VanterServer on a real X server (Xvfb): it opens its window,
+// serves one GNXP/0.1 conversation, and ends when its window is closed.
+#include "ChildProcess.h"
+
+#include "client/GnxpClient.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <poll.h>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const char* const kXvfb = "/usr/bin/Xvfb";
+
+// Starts Xvfb on a display number of its own choosing; the display name, or "".
+std::string startXvfb(std::unique_ptr<ChildProcess>& xvfb, const std::string& folder) {
+  int ends[2];
+  if (pipe(ends) != 0) return "";
+  xvfb = std::make_unique<ChildProcess>(
+      kXvfb, std::vector<std::string>{"-displayfd", std::to_string(ends[1]), "-screen", "0", "1280x800x24", "-nolisten", "tcp"},
+      folder, std::vector<std::string>{}, ends[1]);
+  close(ends[1]);
+  pollfd ready{ends[0], POLLIN, 0};
+  std::string number;
+  char c = 0;
+  while (poll(&ready, 1, 10000) == 1 && read(ends[0], &c, 1) == 1 && c != '\n') number += c;
+  close(ends[0]);
+  return number.empty() ? "" : ":" + number;
+}
+
+std::string propertyText(Display* display, Window window, const char* name) {
+  Atom property = XInternAtom(display, name, False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0;
+  unsigned long after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display, window, property, 0, 1024, False, AnyPropertyType, &type, &format, &count, &after,
+                         &data) != Success || data == nullptr)
+    return "";
+  std::string text(reinterpret_cast<char*>(data), format == 8 ? count : 0);
+  XFree(data);
+  return text;
+}
+
+// The first window under `parent` whose title is `title`, or 0.
+Window findWindow(Display* display, Window parent, const std::string& title) {
+  Window root = 0;
+  Window parentOfParent = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display, parent, &root, &parentOfParent, &children, &count)) return 0;
+  Window found = 0;
+  for (unsigned int i = 0; i < count && found == 0; ++i) {
+    if (propertyText(display, children[i], "_NET_WM_NAME") == title || propertyText(display, children[i], "WM_NAME") == title)
+      found = children[i];
+    else
+      found = findWindow(display, children[i], title);
+  }
+  if (children != nullptr) XFree(children);
+  return found;
+}
+
+// Asks the window to close as a window manager's close button does.
+void askToClose(Display* display, Window window) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XFlush(display);
+}
+
+std::unique_ptr<GnxpClient> connectWithin(int port, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  std::string error;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (auto client = GnxpClient::connect("127.0.0.1", static_cast<std::uint16_t>(port), error)) return client;
+    std::this_thread::sleep_for(50ms);
+  }
+  return nullptr;
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+TEST(DesktopSmoke, ServesOneConversationAndEndsWhenItsWindowIsClosed) {
+  if (access(kXvfb, X_OK) != 0) GTEST_SKIP() << "Xvfb is not installed";
+  const std::string folder = makeTemporaryFolder();
+  ASSERT_FALSE(folder.empty());
+  std::unique_ptr<ChildProcess> xvfb;
+  const std::string displayName = startXvfb(xvfb, folder);
+  ASSERT_FALSE(displayName.empty()) << "Xvfb did not start";
+
+  const int port = freePort();
+  ChildProcess server(VANTER_BIN_DIR "/VanterServer", {}, folder,
+                      {"DISPLAY=" + displayName, "QT_QPA_PLATFORM=xcb", "VANTER_PORT=" + std::to_string(port)});
+  ASSERT_TRUE(server.started());
+  auto client = connectWithin(port, 15s);
+  ASSERT_NE(client, nullptr) << server.standardError();
+  client->setReceiveTimeout(10000);
+  ASSERT_TRUE(client->identify());
+  GnxpResponse response;
+  ASSERT_TRUE(client->init(fileText(VANTER_SOURCE_DIR "/examples/pass-through.xml"), response)) << client->error();
+  EXPECT_EQ(response.status.substr(0, 3), "200") << response.status;
+  ASSERT_TRUE(client->step(1, response)) << client->error();
+  EXPECT_TRUE(response.hasBody);
+  EXPECT_NE(response.body.find("<events"), std::string::npos);
+  ASSERT_TRUE(client->sendHalt());
+  client.reset();
+
+  Display* display = XOpenDisplay(displayName.c_str());
+  ASSERT_NE(display, nullptr);
+  Window window = findWindow(display, DefaultRootWindow(display), "VanterServer");
+  ASSERT_NE(window, 0u) << "no window titled VanterServer";
+  askToClose(display, window);
+  XCloseDisplay(display);
+  EXPECT_EQ(server.waitForExit(10s), std::optional<int>(0)) << server.standardError();
+  xvfb->terminate();
+}

@@ -1,0 +1,70 @@
+// The plot window's data: which samples it takes and how its range moves.
+#include "plot/PlotModel.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+TEST(PlotModel, FirstSampleSetsBothEndsOfTheRangeToItsFirstValue) {
+  CPlotModel model(2, 10);
+  ASSERT_EQ(model.accept({4.5, -100.0}), PlotStatus::kDone);
+  EXPECT_EQ(model.minimum(), 4.5);
+  EXPECT_EQ(model.maximum(), 4.5);
+  ASSERT_EQ(model.accept({9.0, 1.0}), PlotStatus::kDone);
+  EXPECT_EQ(model.maximum(), 4.5) << "only the first sample sets the range; later ones widen it when drawn";
+  EXPECT_EQ(model.received(), 2);
+}
+
+TEST(PlotModel, RefusesSamplesBeyondTheCapacityAndShortSamples) {
+  struct Row {
+    const char* label;
+    int series;
+    int capacity;
+    int before;  // samples accepted first
+    std::vector<double> sample;
+    PlotStatus expected;
+  };
+  const Row rows[] = {
+      {"fits", 2, 3, 0, {1, 2}, PlotStatus::kDone},
+      {"longer samples are fine", 2, 3, 0, {1, 2, 3}, PlotStatus::kDone},
+      {"one value short", 2, 3, 0, {1}, PlotStatus::kTooFewValues},
+      {"empty sample", 1, 3, 0, {}, PlotStatus::kTooFewValues},
+      {"last slot", 1, 3, 2, {1}, PlotStatus::kDone},
+      {"no slot left", 1, 3, 3, {1}, PlotStatus::kWindowFull},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    CPlotModel model(row.series, row.capacity);
+    for (int i = 0; i < row.before; ++i) ASSERT_EQ(model.accept(std::vector<double>(3, 0.0)), PlotStatus::kDone);
+    EXPECT_EQ(model.accept(row.sample), row.expected);
+    EXPECT_EQ(model.received(), row.before + (row.expected == PlotStatus::kDone ? 1 : 0));
+  }
+}
+
+TEST(PlotModel, WidensOnlyWithoutAFixedRange) {
+  CPlotModel free(1, 10);
+  free.accept({0.0});
+  EXPECT_TRUE(free.widenWith(-2.0));
+  EXPECT_TRUE(free.widenWith(3.0));
+  EXPECT_FALSE(free.widenWith(1.0));
+  EXPECT_FALSE(free.widenWith(std::numeric_limits<double>::quiet_NaN()));
+  EXPECT_EQ(free.minimum(), -2.0);
+  EXPECT_EQ(free.maximum(), 3.0);
+
+  CPlotModel fixed(1, 10);
+  fixed.setFixedRange(0.0, 1.0);
+  fixed.accept({50.0});
+  EXPECT_FALSE(fixed.widenWith(-50.0));
+  EXPECT_EQ(fixed.minimum(), 0.0) << "a fixed range ignores the first sample too";
+  EXPECT_EQ(fixed.maximum(), 1.0);
+}
+
+TEST(PlotModel, ReleasingDropsTheSamplesSoNothingIsDrawnFromThem) {
+  CPlotModel model(1, 10);
+  model.accept({1.0});
+  model.accept({2.0});
+  model.releaseSamples();
+  EXPECT_EQ(model.received(), 0);
+  EXPECT_EQ(model.accept({3.0}), PlotStatus::kDone);
+}
