@@ -40,7 +40,7 @@ class CalvixRun {
   bool writeResults(int outputs);
   bool writeResult(std::ostream& file, int index);
   bool writeConvertedResult(std::ostream& file, int index);
-  bool refuseUnreadable(const std::string& path);
+  bool reportUnopened(const std::string& path);
   int finish(int status);
 
   const CalvixCommandLine& commandLine_;
@@ -105,7 +105,7 @@ int CalvixRun::evaluateEchoed(const std::string& statement) {
   return engEvalString(engine_.get(), statement.c_str());
 }
 
-bool CalvixRun::refuseUnreadable(const std::string& path) {
+bool CalvixRun::reportUnopened(const std::string& path) {
   err_ << "Error: cannot open file " << path << '\n';
   return false;
 }
@@ -119,7 +119,7 @@ bool CalvixRun::countFunctionOutputs(int* outputs) {
   }
   out_ << "m file path: " << *path << '\n';
   std::ifstream mFile(*path);
-  if (!mFile) return refuseUnreadable(*path);
+  if (!mFile) return reportUnopened(*path);
   *outputs = countOutputs(mFile);
   out_ << "Number of return values: " << *outputs << '\n';
   return true;
@@ -129,7 +129,7 @@ bool CalvixRun::defineArguments(int* arguments) {
   *arguments = 0;
   if (commandLine_.argumentsPath) {
     std::ifstream file(*commandLine_.argumentsPath);
-    if (!file) return refuseUnreadable(*commandLine_.argumentsPath);
+    if (!file) return reportUnopened(*commandLine_.argumentsPath);
     std::string line;
     while (readLimitedLine(file, line, kMaxArgumentLine)) evaluateEchoed(argumentStatement((*arguments)++, line));
   }
@@ -139,7 +139,7 @@ bool CalvixRun::defineArguments(int* arguments) {
 
 bool CalvixRun::writeResults(int outputs) {
   std::ofstream file(commandLine_.resultPath, std::ios::trunc);
-  if (!file) return refuseUnreadable(commandLine_.resultPath);
+  if (!file) return reportUnopened(commandLine_.resultPath);
   out_ << "Output file: " << commandLine_.resultPath << '\n';
   for (int k = 0; k < outputs; ++k) {
     if (!writeResult(file, k)) {

@@ -1,8 +1,7 @@
 // The adapter's text rules: the output-count scan, the statements it sends,
-// the m-file path and the line reader's limit.
+// and the m-file path.
 #include "adapter/OutputCount.h"
 #include "adapter/Statements.h"
-#include "adapter/TextLines.h"
 
 #include <gtest/gtest.h>
 
@@ -62,16 +61,6 @@ TEST(CountOutputs, AnOverlongLineEndsTheScan) {
   std::string text = "function [a, b] = g()\n% " + std::string(kMaxMFileLine, 'x') + "\n[p, q, r] = deal(1, 2, 3);\n";
   std::istringstream in(text);
   EXPECT_EQ(countOutputs(in), 2);
-}
-
-TEST(ReadLimitedLine, StopsAtTheEndAndAtALineOverTheLimit) {
-  std::istringstream in("abc\r\nabcd\nabcdef\nxy\n");
-  std::string line;
-  ASSERT_TRUE(readLimitedLine(in, line, 4));
-  EXPECT_EQ(line, "abc");
-  ASSERT_TRUE(readLimitedLine(in, line, 4));
-  EXPECT_EQ(line, "abcd");
-  EXPECT_FALSE(readLimitedLine(in, line, 4));
 }
 
 TEST(CallStatement, ListsOutputsAndInputs) {

@@ -28,10 +28,6 @@ TEST(FindAdapter, SkipsFilesThatCannotRunAndFolders) {
   EXPECT_EQ(findAdapter({plain.path().string(), withFolder.path().string(), ""}), std::nullopt);
 }
 
-TEST(ProgramFolder, IsTheFolderOfThisTestProgram) {
-  EXPECT_EQ(programFolder(), std::filesystem::canonical(VANTER_BIN_DIR).string());
-}
-
 TEST(RunAdapter, PassesEachArgumentWholeAndReportsTheExitStatus) {
   TestFolder folder;
   std::string record = folder.file("argv.txt");
