@@ -1,8 +1,9 @@
 // The built-in functions of GNVCFL: the form every implementation has, the
 // process-wide table that maps names to them, the one runtime error report
 // they all use, and the registration of the table and of the net's "ID".
-// Thread rule: the table is filled once per process under a lock and only
-// read afterwards; built-ins run on the thread of the net that calls them.
+// Thread rule: the table is filled once per process and guarded by a
+// reader-writer lock, so any thread may look names up; built-ins run on the
+// thread of the net that calls them.
 #pragma once
 
 #include "lang/Value.h"

@@ -4,6 +4,7 @@
 #include "builtins/BuiltinFunctions.h"
 #include "lang/Function.h"
 
+#include <iterator>
 #include <mutex>
 #include <string_view>
 
