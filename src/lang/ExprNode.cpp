@@ -208,6 +208,11 @@ bool CExprNode::bindFrameReference(Argument& argument, int position) {
 
 // ---- evaluation ---------------------------------------------------------
 
+ValuePtr CExprNode::ownedCopy(ValuePtr& owned, const CTypedValue* value) {
+  if (owned) return std::move(owned);
+  return value != nullptr ? value->clone() : nullptr;
+}
+
 bool CExprNode::runtimeError(std::string_view message, int argc, CTypedValue* const* argv) const {
   reportPrimitiveError(log(), message, argc, argv);
   return false;
@@ -221,40 +226,57 @@ bool CExprNode::evaluateArguments(ArgumentValues& values, LocalSlots& locals, in
 }
 
 bool CExprNode::evaluateComputed(const Argument& argument, int i, ArgumentValues& values, LocalSlots& locals) const {
-  switch (argument.kind) {
-    case ArgumentKind::SubExpression: return evaluateChild(argument, i, values, locals);
-    case ArgumentKind::Token: return evaluateToken(i, values, locals);
-    case ArgumentKind::Time: values.borrow(i, locals.context().time); return true;
-    case ArgumentKind::TokenObject: values.adopt(i, std::make_unique<CObjectValue>(locals.context().token)); return true;
-    case ArgumentKind::Constant:
-    case ArgumentKind::FrameReference:
-    case ArgumentKind::Local: break;
+  if (argument.kind == ArgumentKind::Time) {
+    values.borrow(i, locals.context().time);
+    return true;
   }
+  ValuePtr owned;
+  if (argument.kind == ArgumentKind::SubExpression) {
+    if (!evaluateChild(argument, owned, locals)) return false;
+    values.adopt(i, std::move(owned));
+    return true;
+  }
+  CTypedValue* value = nullptr;
+  if (!evaluateAlone(i, owned, value, locals)) return false;
+  values.adopt(i, std::move(owned));
   return true;
 }
 
-bool CExprNode::evaluateChild(const Argument& argument, int i, ArgumentValues& values, LocalSlots& locals) const {
+bool CExprNode::evaluateAlone(int i, ValuePtr& owned, CTypedValue*& value, LocalSlots& locals) const {
+  const Argument& argument = arguments_[static_cast<std::size_t>(i)];
+  bool evaluated = true;
+  switch (argument.kind) {
+    case ArgumentKind::Constant:
+    case ArgumentKind::FrameReference: value = argument.value; return true;
+    case ArgumentKind::Local: value = locals.at(argument.index); return true;
+    case ArgumentKind::Time: value = locals.context().time; return true;
+    case ArgumentKind::SubExpression: evaluated = evaluateChild(argument, owned, locals); break;
+    case ArgumentKind::Token: evaluated = evaluateToken(owned, locals); break;
+    case ArgumentKind::TokenObject: owned = std::make_unique<CObjectValue>(locals.context().token); break;
+  }
+  value = owned.get();
+  return evaluated;
+}
+
+bool CExprNode::evaluateChild(const Argument& argument, ValuePtr& owned, LocalSlots& locals) const {
   CallContext& context = locals.context();
   if (context.depth >= kMaxEvaluationDepth) {
     return runtimeError("GNVCFL runtime error: expressions and calls nested deeper than 2000.", 0, nullptr);
   }
   ++context.depth;
-  ValuePtr result;
-  bool evaluated = argument.child->evaluate(result, locals);
+  bool evaluated = argument.child->evaluate(owned, locals);
   --context.depth;
-  if (!evaluated) return false;
-  values.adopt(i, std::move(result));
-  return true;
+  return evaluated;
 }
 
 // "token": a copy of the current token's default characteristic's live value.
-bool CExprNode::evaluateToken(int i, ArgumentValues& values, LocalSlots& locals) const {
+bool CExprNode::evaluateToken(ValuePtr& owned, LocalSlots& locals) const {
   CToken* token = locals.context().token;
   if (token == nullptr) return runtimeError("GNVCFL runtime error: \"token\" used in a call for no token.", 0, nullptr);
   CCharacteristic* characteristic = token->defaultCharacteristic();
   if (characteristic == nullptr) {
     return runtimeError("GNVCFL runtime error: \"token\" used for a token without characteristics.", 0, nullptr);
   }
-  values.adopt(i, characteristic->value().clone());
+  owned = characteristic->value().clone();
   return true;
 }

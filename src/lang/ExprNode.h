@@ -131,6 +131,13 @@ class CExprNode : public CBaseObject {
       default: return evaluateComputed(argument, i, values, locals);
     }
   }
+  // Argument i on its own, for forms that take their arguments one at a time:
+  // `value` is its value (null: none); `owned` holds it when the evaluation
+  // made it. False after a runtime error report.
+  bool evaluateAlone(int i, ValuePtr& owned, CTypedValue*& value, LocalSlots& locals) const;
+  // What evaluateAlone gave, for a caller that will own it: `owned` itself,
+  // else a clone of `value`, else null.
+  static ValuePtr ownedCopy(ValuePtr& owned, const CTypedValue* value);
   // Entries from..count-1 in order; the first failure stops it.
   bool evaluateArguments(ArgumentValues& values, LocalSlots& locals, int from) const;
   // Logs a syntax message (or the stream's own failure) and gives false.
@@ -147,8 +154,8 @@ class CExprNode : public CBaseObject {
   bool bindFrameReference(Argument& argument, int position);
   // Sub-expressions and the context words.
   bool evaluateComputed(const Argument& argument, int i, ArgumentValues& values, LocalSlots& locals) const;
-  bool evaluateChild(const Argument& argument, int i, ArgumentValues& values, LocalSlots& locals) const;
-  bool evaluateToken(int i, ArgumentValues& values, LocalSlots& locals) const;
+  bool evaluateChild(const Argument& argument, ValuePtr& owned, LocalSlots& locals) const;
+  bool evaluateToken(ValuePtr& owned, LocalSlots& locals) const;
 
   CExpression* owner_;
   std::vector<Argument> arguments_;

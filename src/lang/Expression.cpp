@@ -14,6 +14,13 @@ class CExpression::Body final : public CExprNode {
   using CExprNode::CExprNode;
   bool parse(CSourceStream& in) override { return parseArguments(in); }
   bool evaluate(ValuePtr& out, LocalSlots& locals) override {
+    if (count() == 1) {
+      CTypedValue* value = nullptr;
+      ValuePtr owned;
+      if (!evaluateAlone(0, owned, value, locals)) return false;
+      out = ownedCopy(owned, value);
+      return true;
+    }
     ArgumentValues values(*this);
     if (!evaluateArguments(values, locals, 0)) return false;
     if (count() > 0) out = values.resultOf(count() - 1, locals);

@@ -38,14 +38,16 @@ bool CFormNode::evaluateNumber(int i, ArgumentValues& values, LocalSlots& locals
 }
 
 bool CIfNode::evaluate(ValuePtr& out, LocalSlots& locals) {
-  ArgumentValues values(*this);
-  if (!evaluateArgument(0, values, locals)) return false;
-  const CTypedValue* condition = values.at(0);
+  ValuePtr owned;
+  CTypedValue* condition = nullptr;
+  if (!evaluateAlone(0, owned, condition, locals)) return false;
   if (condition == nullptr) return runtimeError("GNVCFL runtime error: the condition of if has no value.", 0, nullptr);
   const CDoubleValue* number = asNumber(condition);
   int branch = number != nullptr && number->number() != 0.0 ? 1 : 2;
-  if (!evaluateArgument(branch, values, locals)) return false;
-  out = values.resultOf(branch, locals);
+  owned.reset();
+  CTypedValue* value = nullptr;
+  if (!evaluateAlone(branch, owned, value, locals)) return false;
+  out = ownedCopy(owned, value);
   return true;
 }
 
@@ -91,34 +93,38 @@ bool COrNode::evaluate(ValuePtr& out, LocalSlots& locals) {
 
 // The slot keeps its own type: a value already there assigns from the new one.
 bool CLetNode::evaluate(ValuePtr& out, LocalSlots& locals) {
-  ArgumentValues values(*this);
-  if (!evaluateArgument(0, values, locals)) return false;
-  const CTypedValue* value = values.at(0);
-  if (value == nullptr) return false;
+  ValuePtr owned;
+  CTypedValue* value = nullptr;
+  if (!evaluateAlone(0, owned, value, locals) || value == nullptr) return false;
   if (CTypedValue* slot = locals.at(variable_)) {
     slot->assign(*value);
   } else {
     locals.adopt(variable_, value->clone());
   }
-  out = values.resultOf(0, locals);
+  out = ownedCopy(owned, value);
   return true;
 }
 
-bool CWhileNode::conditionHolds(ArgumentValues& values, LocalSlots& locals, bool* holds) const {
-  double number = 0.0;
-  if (!evaluateNumber(0, values, locals, "the condition of while", &number)) return false;
-  *holds = isTrueCounting(number);
+bool CWhileNode::conditionHolds(LocalSlots& locals, bool* holds) const {
+  ValuePtr owned;
+  CTypedValue* condition = nullptr;
+  if (!evaluateAlone(0, owned, condition, locals)) return false;
+  const CDoubleValue* number = asNumber(condition);
+  if (number == nullptr) {
+    return runtimeError("GNVCFL runtime error: the condition of while is not a number.", 1, &condition);
+  }
+  *holds = isTrueCounting(number->number());
   return true;
 }
 
 bool CWhileNode::evaluate(ValuePtr& out, LocalSlots& locals) {
   ArgumentValues values(*this);
   bool holds = false;
-  if (!conditionHolds(values, locals, &holds)) return false;
+  if (!conditionHolds(locals, &holds)) return false;
   for (bool first = true; holds; first = false) {
     if (!first) values.release(1);
     if (!evaluateArguments(values, locals, 1)) return false;
-    if (!conditionHolds(values, locals, &holds)) return false;
+    if (!conditionHolds(locals, &holds)) return false;
   }
   out = values.resultOf(count() - 1, locals);
   if (!out) out = std::make_unique<CDoubleValue>(0.0);

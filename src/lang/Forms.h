@@ -39,7 +39,7 @@ class CWhileNode final : public CFormNode {
   bool evaluate(ValuePtr& out, LocalSlots& locals) override;
 
  private:
-  bool conditionHolds(ArgumentValues& values, LocalSlots& locals, bool* holds) const;
+  bool conditionHolds(LocalSlots& locals, bool* holds) const;
 };
 
 // (foreach var in collection body...)
