@@ -1,14 +1,13 @@
 // The real VanterServer on a real X server (Xvfb): it opens its window,
 // serves one GNXP/0.1 conversation, and ends when its window is closed.
 #include "ChildProcess.h"
+#include "XWindowCloser.h"
 
 #include "client/GnxpClient.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -36,52 +35,6 @@ std::string startXvfb(std::unique_ptr<ChildProcess>& xvfb, const std::string& fo
   while (poll(&ready, 1, 10000) == 1 && read(ends[0], &c, 1) == 1 && c != '\n') number += c;
   close(ends[0]);
   return number.empty() ? "" : ":" + number;
-}
-
-std::string propertyText(Display* display, Window window, const char* name) {
-  Atom property = XInternAtom(display, name, False);
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0;
-  unsigned long after = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(display, window, property, 0, 1024, False, AnyPropertyType, &type, &format, &count, &after,
-                         &data) != Success || data == nullptr)
-    return "";
-  std::string text(reinterpret_cast<char*>(data), format == 8 ? count : 0);
-  XFree(data);
-  return text;
-}
-
-// The first window under `parent` whose title is `title`, or 0.
-Window findWindow(Display* display, Window parent, const std::string& title) {
-  Window root = 0;
-  Window parentOfParent = 0;
-  Window* children = nullptr;
-  unsigned int count = 0;
-  if (!XQueryTree(display, parent, &root, &parentOfParent, &children, &count)) return 0;
-  Window found = 0;
-  for (unsigned int i = 0; i < count && found == 0; ++i) {
-    if (propertyText(display, children[i], "_NET_WM_NAME") == title || propertyText(display, children[i], "WM_NAME") == title)
-      found = children[i];
-    else
-      found = findWindow(display, children[i], title);
-  }
-  if (children != nullptr) XFree(children);
-  return found;
-}
-
-// Asks the window to close as a window manager's close button does.
-void askToClose(Display* display, Window window) {
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window;
-  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-  event.xclient.data.l[1] = CurrentTime;
-  XSendEvent(display, window, False, NoEventMask, &event);
-  XFlush(display);
 }
 
 std::unique_ptr<GnxpClient> connectWithin(int port, std::chrono::milliseconds limit) {
@@ -128,12 +81,8 @@ TEST(DesktopSmoke, ServesOneConversationAndEndsWhenItsWindowIsClosed) {
   ASSERT_TRUE(client->sendHalt());
   client.reset();
 
-  Display* display = XOpenDisplay(displayName.c_str());
-  ASSERT_NE(display, nullptr);
-  Window window = findWindow(display, DefaultRootWindow(display), "VanterServer");
-  ASSERT_NE(window, 0u) << "no window titled VanterServer";
-  askToClose(display, window);
-  XCloseDisplay(display);
+  ASSERT_TRUE(closeWindowTitled(displayName, "VanterServer", 10s)) << "no window titled VanterServer";
   EXPECT_EQ(server.waitForExit(10s), std::optional<int>(0)) << server.standardError();
   xvfb->terminate();
+  std::filesystem::remove_all(folder);
 }
