@@ -15,7 +15,6 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <fstream>
 #include <optional>
@@ -28,13 +27,17 @@ constexpr const char* kNameExpected = "matlab: at least matlab function name exp
 constexpr const char* kUnsupportedArgument = "matlab: unsupported argument type.";
 constexpr const char* kPluginCrashed = "matlab: plugin crashed.";
 
+// ASCII only, whatever locale the program runs in.
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isNameCharacter(char c) { return isLetter(c) || (c >= '0' && c <= '9') || c == '_'; }
+
 // A MATLAB function name: a letter, then letters, digits and underscores.
 // Anything else could not name an m-file function, and would reach the
 // engine as part of a statement.
 bool isFunctionName(const std::string& name) {
-  if (name.empty() || !std::isalpha(static_cast<unsigned char>(name.front()))) return false;
+  if (name.empty() || !isLetter(name.front())) return false;
   for (char c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+    if (!isNameCharacter(c)) return false;
   }
   return true;
 }

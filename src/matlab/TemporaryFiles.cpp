@@ -12,15 +12,6 @@
 
 FileDescriptor::~FileDescriptor() { close(); }
 
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
-  if (this != &other) {
-    close();
-    fd_ = other.fd_;
-    other.fd_ = -1;
-  }
-  return *this;
-}
-
 bool FileDescriptor::close() {
   if (fd_ < 0) return true;
   int status = ::close(fd_);

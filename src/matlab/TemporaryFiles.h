@@ -20,7 +20,7 @@ class FileDescriptor {
   explicit FileDescriptor(int fd = -1) : fd_(fd) {}
   ~FileDescriptor();
   FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-  FileDescriptor& operator=(FileDescriptor&& other) noexcept;
+  FileDescriptor& operator=(FileDescriptor&&) = delete;
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
 

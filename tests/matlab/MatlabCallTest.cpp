@@ -149,6 +149,7 @@ TEST_F(MatlabCallTest, ABadNameOrArgumentIsReportedBeforeAnyFileIsWritten) {
       {"a number first", values(number(5)), "matlab: at least matlab function name expected."},
       {"a statement for a name", values(text("disp(1);f")), "matlab: at least matlab function name expected."},
       {"a name starting with a digit", values(text("1f")), "matlab: at least matlab function name expected."},
+      {"a name with a Latin-1 letter", values(text("caf\xe9")), "matlab: at least matlab function name expected."},
       {"an object argument", values(text("f"), number(1), object.clone()), "matlab: unsupported argument type."},
       {"an overlong argument", values(text("f"), text(std::string(65535, 'x'))),
        "matlab: argument longer than 65535 characters refused."},
