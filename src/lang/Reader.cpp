@@ -2,8 +2,7 @@
 // the vector text form (with its "nx" shorthand) built on the same tokens.
 #include "lang/Reader.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
 
 namespace {
 
@@ -57,13 +56,25 @@ std::unique_ptr<CVectorValue> vectorFromItems(std::string_view text, int depth) 
   return vector;
 }
 
+// Numbers are read without the C library's locale: a desktop front end may
+// switch LC_NUMERIC to a locale whose decimal point is not ".".
+template <typename Number>
+bool readNumber(std::string_view& text, Number* number) {
+  while (!text.empty() && isWhitespace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+  if (text.starts_with('+')) text.remove_prefix(1);
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *number);
+  if (error != std::errc()) return false;
+  text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+  return true;
+}
+
 // "nx<count> <number>": count copies of the number; malformed, negative or
 // above kMaxShorthandCount gives an empty vector.
 std::unique_ptr<CVectorValue> vectorFromShorthand(std::string_view text) {
-  std::string rest(text.substr(2));
+  std::string_view rest = text.substr(2);
   int count = 0;
   double number = 0.0;
-  if (std::sscanf(rest.c_str(), "%d %lf", &count, &number) != 2) return std::make_unique<CVectorValue>(0);
+  if (!readNumber(rest, &count) || !readNumber(rest, &number)) return std::make_unique<CVectorValue>(0);
   if (count < 0 || count > CVectorValue::kMaxShorthandCount) return std::make_unique<CVectorValue>(0);
   auto vector = std::make_unique<CVectorValue>(count);
   for (int i = 0; i < count; ++i) {
@@ -79,7 +90,11 @@ std::unique_ptr<CVectorValue> vectorFromText(std::string_view text, int depth) {
 }
 
 ValuePtr literalValueAt(std::string_view token, int depth) {
-  if (isNumeric(token)) return std::make_unique<CDoubleValue>(std::strtod(std::string(token).c_str(), nullptr));
+  if (isNumeric(token)) {
+    double number = 0.0;  // "-" and "." alone read as 0
+    readNumber(token, &number);
+    return std::make_unique<CDoubleValue>(number);
+  }
   if (isStringLiteral(token) && token.size() >= 2) {
     return std::make_unique<CStringValue>(std::string(token.substr(1, token.size() - 2)));
   }

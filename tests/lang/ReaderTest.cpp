@@ -104,6 +104,7 @@ TEST(ReaderLiterals, ValuesOfEachKind) {
     const char* text;
   };
   const Row rows[] = {{"-2.5", kTypeDouble, "-2.5"}, {"-", kTypeDouble, "0"},         {".", kTypeDouble, "0"},
+                      {"7.", kTypeDouble, "7"},         {".5", kTypeDouble, "0.5"},     {"-.25", kTypeDouble, "-0.25"},
                       {"\"a b\"", kTypeString, "a b"}, {"\"\"", kTypeString, ""},       {"word", kTypeString, "word"},
                       {"[1 [2 3]]", kTypeVector, "1 [2 3]"}, {"[]", kTypeVector, "[empty]"}};
   for (const Row& row : rows) {
@@ -132,6 +133,7 @@ TEST(ReaderVectorText, ItemsAndShorthand) {
       {"shorthand with a negative count", "nx-3 1", 0, "[[empty]]"},
       {"shorthand above the bound", "nx99999999 1", 0, "[[empty]]"},
       {"shorthand with garbage", "nxa b", 0, "[[empty]]"},
+      {"shorthand with an exponent", "nx2 1e3", 2, "[1000 1000]"},
   };
   for (const Row& row : rows) {
     std::unique_ptr<CVectorValue> vector = CVectorValue::fromText(row.text);
