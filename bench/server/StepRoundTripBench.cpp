@@ -1,9 +1,6 @@
 // STEP round trips per second on one connection to the real headless server
 // with an empty net, next to a raw loopback TCP request/response loop of the
 // same sizes measured in the same run. Prints its figures; asserts nothing.
-#include "ServerProcess.h"
-#include "client/GnxpClient.h"
-
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -16,6 +13,9 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "ServerProcess.h"
+#include "client/GnxpClient.h"
 
 namespace {
 

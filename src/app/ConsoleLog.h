@@ -4,10 +4,10 @@
 // lines are never mixed.
 #pragma once
 
-#include "app/SimpleInterface.h"
-
 #include <cstdio>
 #include <mutex>
+
+#include "app/SimpleInterface.h"
 
 class ConsoleLog final : public CSimpleInterface {
  public:

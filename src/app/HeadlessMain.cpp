@@ -2,20 +2,19 @@
 // runs TCPServer on the calculations thread and writes the log to standard
 // output; SIGINT or SIGTERM end it (status 0), a server that cannot listen or
 // stops accepting ends it with status 1.
-#include "app/ConsoleLog.h"
-#include "app/HeadlessServices.h"
-#include "app/HeadlessServices.h"
-#include "model/DefinitionParser.h"
-#include "server/TCPServer.h"
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
 
-#include <pthread.h>
-#include <signal.h>
-#include <unistd.h>
+#include "app/ConsoleLog.h"
+#include "app/HeadlessServices.h"
+#include "model/DefinitionParser.h"
+#include "server/TCPServer.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // GnxpClient over POSIX sockets.
 #include "client/GnxpClient.h"
 
-#include <cerrno>
-#include <charconv>
-#include <cstring>
-
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
 
 namespace {
 
@@ -78,8 +78,8 @@ bool GnxpClient::sendRaw(std::string_view bytes) {
 bool GnxpClient::identify() { return sendRaw("GNXP/0.1\r\n"); }
 
 bool GnxpClient::sendInit(std::string_view definition) {
-  std::string request = "INIT\r\nContent-Length: " + std::to_string(definition.size()) +
-                        "\r\nContent-Type: text/xml\r\n\r\n";
+  std::string request =
+      "INIT\r\nContent-Length: " + std::to_string(definition.size()) + "\r\nContent-Type: text/xml\r\n\r\n";
   request += definition;
   return sendRaw(request);
 }
@@ -107,9 +107,9 @@ bool GnxpClient::fill() {
     }
     if (count < 0 && errno == EINTR) continue;
     peerClosed_ = count == 0 || errno == ECONNRESET;
-    error_ = count == 0 ? "the server closed the connection"
-                        : errno == EAGAIN || errno == EWOULDBLOCK ? "no answer from the server in time"
-                                                                  : std::string("cannot receive: ") + std::strerror(errno);
+    error_ = count == 0                                ? "the server closed the connection"
+             : errno == EAGAIN || errno == EWOULDBLOCK ? "no answer from the server in time"
+                                                       : std::string("cannot receive: ") + std::strerror(errno);
     return false;
   }
 }

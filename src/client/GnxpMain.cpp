@@ -1,12 +1,12 @@
 // gnxp: runs a generalized net in this process or on a VanterServer and
 // prints the events documents of its steps (see kGnxpUsage).
+#include <csignal>
+#include <cstdio>
+
 #include "app/ConsoleLog.h"
 #include "client/GnxpOptions.h"
 #include "client/NetRunner.h"
 #include "model/DefinitionParser.h"
-
-#include <csignal>
-#include <cstdio>
 
 int main(int argc, char** argv) {
   GnxpOptions options;

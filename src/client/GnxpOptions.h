@@ -10,8 +10,8 @@
 struct GnxpOptions {
   bool help = false;
   std::string definitionPath;
-  int steps = 1;              // in all
-  int batch = 0;              // steps per events document; 0: all in one
+  int steps = 1;  // in all
+  int batch = 0;  // steps per events document; 0: all in one
   std::optional<std::uint64_t> seed;
   std::optional<std::string> host;  // none: run in-process
   std::uint16_t port = 54321;

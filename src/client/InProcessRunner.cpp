@@ -1,12 +1,11 @@
 // gnxp's in-process runner: the same net and events document as a server's
 // conversation, with the document kept in memory.
-#include "client/NetRunner.h"
-
-#include "server/ClientToGNProxy.h"
-#include "server/NetSession.h"
-
 #include <cstdlib>
 #include <string>
+
+#include "client/NetRunner.h"
+#include "server/ClientToGNProxy.h"
+#include "server/NetSession.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The run of a net by gnxp: load, batches, documents out.
 #include "client/NetRunner.h"
 
-#include "client/Progress.h"
-
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include "client/Progress.h"
 
 bool readDefinition(const std::string& path, std::string& text, RunFailure& failure) {
   std::ifstream file(path, std::ios::binary);
@@ -28,7 +28,8 @@ int runNet(const GnxpOptions& options, NetRunner& runner, std::FILE* out, std::F
     std::string document;
     for (int count : stepBatches(options.steps, options.batch)) {
       if (!ok) break;
-      ok = runner.step(count, [&progress] { progress.stepDone(); }, document, failure);
+      ok = runner.step(
+          count, [&progress] { progress.stepDone(); }, document, failure);
       if (ok) std::fwrite(document.data(), 1, document.size(), out);
     }
   }

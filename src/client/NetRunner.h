@@ -3,12 +3,12 @@
 // Thread rule: single-threaded (gnxp's main thread).
 #pragma once
 
-#include "client/GnxpOptions.h"
-
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
+
+#include "client/GnxpOptions.h"
 
 class CSimpleInterface;
 
@@ -26,8 +26,7 @@ class NetRunner {
   // Makes `count` steps and puts their events document in `document`;
   // `stepDone` is called after each step when the runner can tell. False
   // with `failure` set when the steps failed.
-  virtual bool step(int count, const std::function<void()>& stepDone, std::string& document,
-                    RunFailure& failure) = 0;
+  virtual bool step(int count, const std::function<void()>& stepDone, std::string& document, RunFailure& failure) = 0;
   // Ends the conversation, if there is one.
   virtual void finish() {}
 };

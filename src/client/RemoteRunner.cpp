@@ -1,7 +1,6 @@
 // gnxp's remote runner: the definition and the steps go to a server over GNXP/0.1.
-#include "client/NetRunner.h"
-
 #include "client/GnxpClient.h"
+#include "client/NetRunner.h"
 
 namespace {
 

@@ -6,8 +6,7 @@
 #include <cstring>
 #include <span>
 
-BufferedConnection::BufferedConnection(std::unique_ptr<Connection> connection)
-    : connection_(std::move(connection)) {
+BufferedConnection::BufferedConnection(std::unique_ptr<Connection> connection) : connection_(std::move(connection)) {
   assert(connection_);
 }
 

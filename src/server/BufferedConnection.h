@@ -4,14 +4,14 @@
 // Thread rule: used by one thread at a time (the connection's own).
 #pragma once
 
-#include "server/Connection.h"
-
 #include <array>
 #include <cstddef>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "server/Connection.h"
 
 // A line is a run of bytes ended by a carriage return; the one byte after the
 // carriage return is consumed without being examined. At most

@@ -10,14 +10,22 @@ constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"ISO-
 // The replacement of one byte, or empty when it is written as it is.
 std::string_view escapeOf(char c, bool inAttribute) {
   switch (c) {
-    case '&': return "&amp;";
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    case '"': return "&quot;";
-    case '\r': return "&#13;";
-    case '\n': return inAttribute ? "&#10;" : std::string_view();
-    case '\t': return inAttribute ? "&#9;" : std::string_view();
-    default: return static_cast<unsigned char>(c) < 0x20 ? "?" : std::string_view();
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    case '"':
+      return "&quot;";
+    case '\r':
+      return "&#13;";
+    case '\n':
+      return inAttribute ? "&#10;" : std::string_view();
+    case '\t':
+      return inAttribute ? "&#9;" : std::string_view();
+    default:
+      return static_cast<unsigned char>(c) < 0x20 ? "?" : std::string_view();
   }
 }
 

@@ -1,13 +1,13 @@
 // GNXP01Proxy: requests, headers, the INIT body, and responses.
 #include "server/GNXP01Proxy.h"
 
-#include "app/SimpleInterface.h"
-#include "server/BufferedConnection.h"
-#include "server/GnxpRequest.h"
-
 #include <cassert>
 #include <cstdio>
 #include <exception>
+
+#include "app/SimpleInterface.h"
+#include "server/BufferedConnection.h"
+#include "server/GnxpRequest.h"
 
 namespace {
 
@@ -94,8 +94,7 @@ bool GNXP01Proxy::readHeader() {
   if (!readLine(line) || line.empty()) return false;
   std::size_t colon = line.find(':');
   if (colon == std::string::npos) {
-    log_->write(
-        "Malformed header. ':' symbol missing. Possibly missing double \r\n at headers end. Header:");
+    log_->write("Malformed header. ':' symbol missing. Possibly missing double \r\n at headers end. Header:");
     log_->write(line);
     return false;
   }

@@ -3,21 +3,22 @@
 // Thread rule: created, run and destroyed on its connection's thread.
 //
 // Wire format, client to server (every line ends with "\r" and one more byte):
-//   request  = "INIT" LF headers body | "STEP" [" " count] headers | "HALT" | "GNXP/0.1"
+//   request  = "INIT" headers body | "STEP" [" " count] headers | "HALT" | "GNXP/0.1"
 //   headers  = { name ":" separator value } empty-line
+//   body     = exactly Content-Length bytes
 // Server to client:
 //   status   = "GNXP/0.1\r\n" text "\r\n\r\n"
 //   events   = "GNXP/0.1\r\n" "200 Request completed sucessfully\r\n"
 //              "Content-Length: " n "\r\n\r\n" n bytes
 #pragma once
 
-#include "server/ClientToGNProxy.h"
-#include "server/NetSession.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "server/ClientToGNProxy.h"
+#include "server/NetSession.h"
 
 class GNXP01Proxy final : public ClientToGNProxy {
  public:

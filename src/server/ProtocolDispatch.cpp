@@ -20,8 +20,7 @@ void serveConnection(std::unique_ptr<BufferedConnection> connection, CSimpleInte
                      const NetSessionFactory& sessions) {
   std::optional<std::string> identification = readProtocolIdentification(*connection);
   if (!identification) {
-    log.write(
-        "TCPServer failed to read protocol identification. Possibly invalid data sent. Ignoring connection.");
+    log.write("TCPServer failed to read protocol identification. Possibly invalid data sent. Ignoring connection.");
     return;
   }
   std::unique_ptr<ClientToGNProxy> proxy = obtainProxy(*identification, sessions);

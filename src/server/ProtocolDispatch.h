@@ -3,13 +3,13 @@
 // Thread rule: each function runs on the connection's own thread.
 #pragma once
 
-#include "server/ClientToGNProxy.h"
-#include "server/NetSession.h"
-
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "server/ClientToGNProxy.h"
+#include "server/NetSession.h"
 
 class BufferedConnection;
 class CSimpleInterface;

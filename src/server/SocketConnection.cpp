@@ -1,14 +1,14 @@
 // SocketConnection over POSIX sockets, and the listening-socket helpers.
 #include "server/SocketConnection.h"
 
-#include <array>
-#include <cassert>
-#include <cerrno>
-
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <array>
+#include <cassert>
+#include <cerrno>
 
 SocketConnection::SocketConnection(int descriptor) : descriptor_(descriptor) {
   int on = 1;

@@ -3,9 +3,9 @@
 // Thread rule: a connection is used by one thread at a time.
 #pragma once
 
-#include "server/Connection.h"
-
 #include <cstdint>
+
+#include "server/Connection.h"
 
 class SocketConnection final : public Connection {
  public:

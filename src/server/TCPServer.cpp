@@ -1,11 +1,7 @@
 // TCPServer: listening, accepting, and a detached thread per connection.
 #include "server/TCPServer.h"
 
-#include "app/SimpleInterface.h"
-#include "server/BufferedConnection.h"
-#include "server/GnxpRequest.h"
-#include "server/ProtocolDispatch.h"
-#include "server/SocketConnection.h"
+#include <unistd.h>
 
 #include <cstdlib>
 #include <functional>
@@ -13,7 +9,11 @@
 #include <system_error>
 #include <thread>
 
-#include <unistd.h>
+#include "app/SimpleInterface.h"
+#include "server/BufferedConnection.h"
+#include "server/GnxpRequest.h"
+#include "server/ProtocolDispatch.h"
+#include "server/SocketConnection.h"
 
 std::optional<std::uint16_t> listenPort(const char* environmentValue) {
   if (environmentValue == nullptr) return kDefaultPort;

@@ -5,13 +5,13 @@
 // share only the log sink with it.
 #pragma once
 
-#include "server/NetSession.h"
-#include "server/Server.h"
-
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "server/NetSession.h"
+#include "server/Server.h"
 
 // The port when VANTER_PORT is not set.
 constexpr std::uint16_t kDefaultPort = 54321;

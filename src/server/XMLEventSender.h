@@ -3,10 +3,10 @@
 // Thread rule: used only by its conversation's thread (net and proxy).
 #pragma once
 
+#include <string>
+
 #include "server/EventManager.h"
 #include "server/EventsDocument.h"
-
-#include <string>
 
 class CAbstractTransition;
 class ResponseSink;

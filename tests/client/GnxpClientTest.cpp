@@ -1,14 +1,13 @@
 // The client library against a scripted server on a loopback socket: the
 // bytes it sends and how it reads both kinds of response.
-#include "client/GnxpClient.h"
-
 #include <gtest/gtest.h>
-
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <thread>
+
+#include "client/GnxpClient.h"
 
 namespace {
 
@@ -112,16 +111,20 @@ TEST_P(BadResponse, IsRefusedWithItsReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, BadResponse,
-    testing::Values(BadRow{"wrong_protocol", {"Wrong protocol\r\n"}, "not a GNXP/0.1 response: Wrong protocol"},
-                    BadRow{"closed_at_once", {}, "the server closed the connection"},
-                    BadRow{"closed_in_the_body", {"GNXP/0.1\r\nx\r\nContent-Length: 10\r\n\r\nabc"},
-                           "the server closed the connection"},
-                    BadRow{"bare_line_feed", {"GNXP/0.1\n"}, "a response line does not end with CR LF: GNXP/0.1"},
-                    BadRow{"unknown_header", {"GNXP/0.1\r\nx\r\nServer: y\r\n\r\n"}, "unexpected response header: Server: y"},
-                    BadRow{"length_not_a_number", {"GNXP/0.1\r\nx\r\nContent-Length: 1a\r\n\r\n"},
-                           "unexpected response header: Content-Length: 1a"},
-                    BadRow{"no_empty_line_after_length", {"GNXP/0.1\r\nx\r\nContent-Length: 1\r\nmore\r\n"},
-                           "no empty line after the response headers"}),
+    testing::Values(
+        BadRow{"wrong_protocol", {"Wrong protocol\r\n"}, "not a GNXP/0.1 response: Wrong protocol"},
+        BadRow{"closed_at_once", {}, "the server closed the connection"},
+        BadRow{"closed_in_the_body",
+               {"GNXP/0.1\r\nx\r\nContent-Length: 10\r\n\r\nabc"},
+               "the server closed the connection"},
+        BadRow{"bare_line_feed", {"GNXP/0.1\n"}, "a response line does not end with CR LF: GNXP/0.1"},
+        BadRow{"unknown_header", {"GNXP/0.1\r\nx\r\nServer: y\r\n\r\n"}, "unexpected response header: Server: y"},
+        BadRow{"length_not_a_number",
+               {"GNXP/0.1\r\nx\r\nContent-Length: 1a\r\n\r\n"},
+               "unexpected response header: Content-Length: 1a"},
+        BadRow{"no_empty_line_after_length",
+               {"GNXP/0.1\r\nx\r\nContent-Length: 1\r\nmore\r\n"},
+               "no empty line after the response headers"}),
     [](const testing::TestParamInfo<BadRow>& row) { return std::string(row.param.name); });
 
 TEST(GnxpClientTest, ReadUntilClosedTellsAClosedConnectionFromATimeout) {

@@ -1,7 +1,7 @@
 // gnxp's command line and its step batches.
-#include "client/GnxpOptions.h"
-
 #include <gtest/gtest.h>
+
+#include "client/GnxpOptions.h"
 
 namespace {
 
@@ -23,23 +23,26 @@ TEST_P(CommandLine, IsAcceptedOrRefusedWithItsReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, CommandLine,
-    testing::Values(OptionsRow{"plain_run", {"run", "net.xml"}, ""},
-                    OptionsRow{"everything_in_process", {"run", "n.xml", "--steps", "10", "--batch", "3", "--seed", "7"}, ""},
-                    OptionsRow{"remote", {"run", "n.xml", "--host", "localhost", "--port", "4000", "--steps", "0"}, ""},
-                    OptionsRow{"no_command", {}, "no command (try gnxp --help)"},
-                    OptionsRow{"no_definition", {"run"}, "expected: gnxp run DEFINITION.xml [options]"},
-                    OptionsRow{"other_command", {"walk", "n.xml"}, "expected: gnxp run DEFINITION.xml [options]"},
-                    OptionsRow{"missing_value", {"run", "n.xml", "--steps"}, "missing value for --steps"},
-                    OptionsRow{"stray_word", {"run", "n.xml", "extra"}, "unexpected extra"},
-                    OptionsRow{"unknown_option", {"run", "n.xml", "--fast", "1"}, "unknown option --fast"},
-                    OptionsRow{"negative_steps", {"run", "n.xml", "--steps", "-1"}, "invalid value for --steps: '-1'"},
-                    OptionsRow{"steps_not_a_number", {"run", "n.xml", "--steps", "3x"}, "invalid value for --steps: '3x'"},
-                    OptionsRow{"zero_batch", {"run", "n.xml", "--batch", "0"}, "invalid value for --batch: '0'"},
-                    OptionsRow{"port_zero", {"run", "n.xml", "--host", "h", "--port", "0"}, "invalid value for --port: '0'"},
-                    OptionsRow{"port_too_big", {"run", "n.xml", "--host", "h", "--port", "65536"}, "invalid value for --port: '65536'"},
-                    OptionsRow{"port_without_host", {"run", "n.xml", "--port", "4000"}, "--port needs --host"},
-                    OptionsRow{"seed_on_a_server", {"run", "n.xml", "--host", "h", "--seed", "1"},
-                               "--seed applies to in-process runs only; a server reads VANTER_SEED"}),
+    testing::Values(
+        OptionsRow{"plain_run", {"run", "net.xml"}, ""},
+        OptionsRow{"everything_in_process", {"run", "n.xml", "--steps", "10", "--batch", "3", "--seed", "7"}, ""},
+        OptionsRow{"remote", {"run", "n.xml", "--host", "localhost", "--port", "4000", "--steps", "0"}, ""},
+        OptionsRow{"no_command", {}, "no command (try gnxp --help)"},
+        OptionsRow{"no_definition", {"run"}, "expected: gnxp run DEFINITION.xml [options]"},
+        OptionsRow{"other_command", {"walk", "n.xml"}, "expected: gnxp run DEFINITION.xml [options]"},
+        OptionsRow{"missing_value", {"run", "n.xml", "--steps"}, "missing value for --steps"},
+        OptionsRow{"stray_word", {"run", "n.xml", "extra"}, "unexpected extra"},
+        OptionsRow{"unknown_option", {"run", "n.xml", "--fast", "1"}, "unknown option --fast"},
+        OptionsRow{"negative_steps", {"run", "n.xml", "--steps", "-1"}, "invalid value for --steps: '-1'"},
+        OptionsRow{"steps_not_a_number", {"run", "n.xml", "--steps", "3x"}, "invalid value for --steps: '3x'"},
+        OptionsRow{"zero_batch", {"run", "n.xml", "--batch", "0"}, "invalid value for --batch: '0'"},
+        OptionsRow{"port_zero", {"run", "n.xml", "--host", "h", "--port", "0"}, "invalid value for --port: '0'"},
+        OptionsRow{
+            "port_too_big", {"run", "n.xml", "--host", "h", "--port", "65536"}, "invalid value for --port: '65536'"},
+        OptionsRow{"port_without_host", {"run", "n.xml", "--port", "4000"}, "--port needs --host"},
+        OptionsRow{"seed_on_a_server",
+                   {"run", "n.xml", "--host", "h", "--seed", "1"},
+                   "--seed applies to in-process runs only; a server reads VANTER_SEED"}),
     [](const testing::TestParamInfo<OptionsRow>& row) { return std::string(row.param.name); });
 
 TEST(CommandLineValues, AreStored) {
@@ -74,7 +77,7 @@ TEST_P(Batches, SplitTheStepsIntoRequests) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, Batches,
                          testing::Values(BatchRow{3, 0, {3}}, BatchRow{0, 0, {0}}, BatchRow{0, 4, {0}},
-                                         BatchRow{10, 3, {3, 3, 3, 1}}, BatchRow{9, 3, {3, 3, 3}},
-                                         BatchRow{2, 5, {2}}, BatchRow{3, 1, {1, 1, 1}}));
+                                         BatchRow{10, 3, {3, 3, 3, 1}}, BatchRow{9, 3, {3, 3, 3}}, BatchRow{2, 5, {2}},
+                                         BatchRow{3, 1, {1, 1, 1}}));
 
 }  // namespace

@@ -109,8 +109,8 @@ TEST_F(ServedTest, SecondInitEndsTheConversationWithoutReply) {
   bool closed = false;
   EXPECT_EQ(client->readUntilClosed(closed), "");
   EXPECT_TRUE(closed);
-  EXPECT_TRUE(server_->waitForLines({"GNXP/0.1 Proxy: Only one call of INIT is allowed.",
-                                     "GNXP 0.1 communication terminated..."}))
+  EXPECT_TRUE(server_->waitForLines(
+      {"GNXP/0.1 Proxy: Only one call of INIT is allowed.", "GNXP 0.1 communication terminated..."}))
       << log();
 }
 

@@ -2,14 +2,14 @@
 // clients with a receive time limit, and the definitions they send.
 #pragma once
 
-#include "ServerProcess.h"
-#include "client/GnxpClient.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "ServerProcess.h"
+#include "client/GnxpClient.h"
 
 // Receives in these tests never wait longer than this.
 constexpr int kReceiveLimitMs = 10000;

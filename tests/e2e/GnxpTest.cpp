@@ -68,8 +68,7 @@ TEST_F(GnxpRun, ServerRunGivesTheSameDocumentsAsInProcess) {
   EXPECT_EQ(remote.status, 0) << remote.err;
   EXPECT_EQ(remote.out, local.out);
   EXPECT_EQ(documents(remote.out).size(), 2u);
-  EXPECT_TRUE(server_->waitForLines({"***Received message:", "HALT", "GNXP 0.1 communication terminated..."}))
-      << log();
+  EXPECT_TRUE(server_->waitForLines({"***Received message:", "HALT", "GNXP 0.1 communication terminated..."})) << log();
 }
 
 TEST_F(GnxpRun, SeedRepeatsARunWithARandomGenerator) {
@@ -87,18 +86,18 @@ TEST_F(GnxpRun, SeedRepeatsARunWithARandomGenerator) {
 
 struct FailureRow {
   const char* name;
-  std::string definition;     // empty: a file that does not exist
+  std::string definition;            // empty: a file that does not exist
   std::vector<std::string> options;  // "PORT" stands for the server's port
   int status;
-  std::string message;        // standard error ends with this line
+  std::string message;  // standard error ends with this line
 };
 
 class GnxpFailure : public GnxpRun, public testing::WithParamInterface<FailureRow> {};
 
 TEST_P(GnxpFailure, IsOneLineWithItsStatus) {
   const FailureRow& row = GetParam();
-  std::string path = row.definition.empty() ? (server_->directory() / "missing.xml").string()
-                                            : file("net.xml", row.definition);
+  std::string path =
+      row.definition.empty() ? (server_->directory() / "missing.xml").string() : file("net.xml", row.definition);
   std::vector<std::string> arguments = {"run", path};
   for (const auto& option : row.options) arguments.push_back(option == "PORT" ? port() : option);
   ProgramResult result = gnxp(arguments);
@@ -115,10 +114,17 @@ INSTANTIATE_TEST_SUITE_P(
         FailureRow{"missing_file", "", {}, 2, ""},
         FailureRow{"missing_file_remote", "", {"--host", "127.0.0.1", "--port", "PORT"}, 2, ""},
         FailureRow{"definition_refused", "<gn", {}, 1, "gnxp: INIT refused: 500 GN definition error"},
-        FailureRow{"definition_refused_remote", "<gn", {"--host", "127.0.0.1", "--port", "PORT"}, 1,
+        FailureRow{"definition_refused_remote",
+                   "<gn",
+                   {"--host", "127.0.0.1", "--port", "PORT"},
+                   1,
                    "gnxp: INIT refused: 500 GN definition error"},
-        FailureRow{"runtime_error", kFailsInStepTwo, {"--steps", "4"}, 1, "gnxp: runtime error in step 2: 502 Runtime error"},
-        FailureRow{"runtime_error_remote", kFailsInStepTwo, {"--steps", "4", "--host", "127.0.0.1", "--port", "PORT"}, 1,
+        FailureRow{
+            "runtime_error", kFailsInStepTwo, {"--steps", "4"}, 1, "gnxp: runtime error in step 2: 502 Runtime error"},
+        FailureRow{"runtime_error_remote",
+                   kFailsInStepTwo,
+                   {"--steps", "4", "--host", "127.0.0.1", "--port", "PORT"},
+                   1,
                    "gnxp: STEP refused: 502 Runtime error"},
         FailureRow{"bad_command_line", kEmptyNet, {"--steps", "many"}, 2, "gnxp: invalid value for --steps: 'many'"}),
     [](const testing::TestParamInfo<FailureRow>& row) { return std::string(row.param.name); });

@@ -1,13 +1,13 @@
 // The TCP server end to end: identification, the protocol table, one thread
 // per client, port selection and the program's ends.
-#include "E2EHarness.h"
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <thread>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include "E2EHarness.h"
 
 namespace {
 
@@ -44,8 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, RefusedProtocol,
     testing::Values(RefusedRow{"trailing_blank", "GNXP/0.1 \r\n", {"GNXP/0.1 "}},
                     RefusedRow{"lower_case", "gnxp/0.1\r\n", {"gnxp/0.1"}},
-                    RefusedRow{"extra_digit", "GNXP/0.10\r\n", {"GNXP/0.10"}},
-                    RefusedRow{"empty_line", "\r\n", {""}},
+                    RefusedRow{"extra_digit", "GNXP/0.10\r\n", {"GNXP/0.10"}}, RefusedRow{"empty_line", "\r\n", {""}},
                     // A line feed alone does not end the line; the log shows the text as two lines.
                     RefusedRow{"line_feed_alone", "GNXP/0.1\nHALT\r\n", {"GNXP/0.1", "HALT"}},
                     RefusedRow{"line_of_253_bytes", std::string(253, 'Z') + "\r\n", {std::string(253, 'Z')}}),

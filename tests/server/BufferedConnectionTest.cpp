@@ -1,16 +1,15 @@
 // The line and body reader on scripted byte streams, and gather writes on a
 // real socket pair.
-#include "FakeConnection.h"
-#include "server/BufferedConnection.h"
-#include "server/SocketConnection.h"
-
 #include <gtest/gtest.h>
-
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <optional>
 #include <thread>
+
+#include "FakeConnection.h"
+#include "server/BufferedConnection.h"
+#include "server/SocketConnection.h"
 
 namespace {
 

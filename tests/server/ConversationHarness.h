@@ -2,24 +2,21 @@
 // in a fresh temporary working directory (the INIT body is saved there).
 #pragma once
 
-#include "FakeConnection.h"
-#include "FakeSession.h"
-#include "RecordingLog.h"
-#include "server/BufferedConnection.h"
-#include "server/GNXP01Proxy.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
+#include "FakeConnection.h"
+#include "FakeSession.h"
+#include "RecordingLog.h"
+#include "server/BufferedConnection.h"
+#include "server/GNXP01Proxy.h"
 
-inline std::string statusResponse(std::string_view text) {
-  return "GNXP/0.1\r\n" + std::string(text) + "\r\n\r\n";
-}
+inline std::string statusResponse(std::string_view text) { return "GNXP/0.1\r\n" + std::string(text) + "\r\n\r\n"; }
 
 inline std::string bodyResponse(std::string_view body) {
   return "GNXP/0.1\r\n200 Request completed sucessfully\r\nContent-Length: " + std::to_string(body.size()) +

@@ -1,9 +1,9 @@
 // The events writer: exact layout, escaping, ISO-8859-1 text, and every
 // document parsed back with Xerces.
+#include <gtest/gtest.h>
+
 #include "XmlParseBack.h"
 #include "server/EventsDocument.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -98,16 +98,16 @@ TEST_P(Escaping, SurvivesAParseInAttributesAndInText) {
   EXPECT_EQ(merge.children[0].text, GetParam().readBack);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, Escaping,
-    testing::Values(TextRow{"markup", "a&b<c>d\"e'f", "a&b<c>d\"e'f"},
-                    TextRow{"entity_lookalike", "&amp;&#10;", "&amp;&#10;"},
-                    TextRow{"tab_line_feed_carriage_return_kept", "a\tb\nc\rd\r\n", "a\tb\nc\rd\r\n"},
-                    TextRow{"control_bytes_become_question_marks", std::string("x\x01y\x1f", 4) + std::string(1, '\0'),
-                            "x?y??"},
-                    TextRow{"latin1_bytes_kept", "caf\xe9 \xff\xa0\x80", "caf\xe9 \xff\xa0\x80"},
-                    TextRow{"delete_kept", "a\x7f", "a\x7f"}),
-    [](const testing::TestParamInfo<TextRow>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Escaping,
+                         testing::Values(TextRow{"markup", "a&b<c>d\"e'f", "a&b<c>d\"e'f"},
+                                         TextRow{"entity_lookalike", "&amp;&#10;", "&amp;&#10;"},
+                                         TextRow{"tab_line_feed_carriage_return_kept", "a\tb\nc\rd\r\n",
+                                                 "a\tb\nc\rd\r\n"},
+                                         TextRow{"control_bytes_become_question_marks",
+                                                 std::string("x\x01y\x1f", 4) + std::string(1, '\0'), "x?y??"},
+                                         TextRow{"latin1_bytes_kept", "caf\xe9 \xff\xa0\x80", "caf\xe9 \xff\xa0\x80"},
+                                         TextRow{"delete_kept", "a\x7f", "a\x7f"}),
+                         [](const testing::TestParamInfo<TextRow>& row) { return std::string(row.param.name); });
 
 TEST(EventsDocumentTest, FinishedDocumentGrowsOnUntilTheNextReset) {
   EventsDocument document;

@@ -5,14 +5,14 @@
 // closed the connection.
 #pragma once
 
-#include "server/Connection.h"
-
 #include <algorithm>
 #include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "server/Connection.h"
 
 struct FakeWire {
   std::deque<std::string> incoming;  // what the peer sends, chunk by chunk

@@ -3,13 +3,13 @@
 // a document that names the steps it was asked for.
 #pragma once
 
-#include "server/ClientToGNProxy.h"
-#include "server/NetSession.h"
-
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "server/ClientToGNProxy.h"
+#include "server/NetSession.h"
 
 struct FakeNet {
   bool buildSucceeds = true;

@@ -1,9 +1,9 @@
 // The step count of STEP lines and the Content-Length value rules.
-#include "server/GnxpRequest.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
+
+#include "server/GnxpRequest.h"
 
 namespace {
 
@@ -19,10 +19,9 @@ TEST_P(StepCount, FollowsTheFirstBlank) { EXPECT_EQ(stepCount(GetParam().line), 
 INSTANTIATE_TEST_SUITE_P(Rows, StepCount,
                          testing::Values(StepRow{"STEP", 1}, StepRow{"STEP 10", 10}, StepRow{"STEP 0", 0},
                                          StepRow{"STEP -2", -2}, StepRow{"STEP x", 0}, StepRow{"STEP +3", 3},
-                                         StepRow{"STEP \t 7", 7}, StepRow{"STEP 12abc", 12},
-                                         StepRow{"XSTEPY", 1}, StepRow{"STEP\t5", 1},
-                                         StepRow{"A STEP 4", 0}, StepRow{"STEP 99999999999", INT_MAX},
-                                         StepRow{"STEP -99999999999", INT_MIN}));
+                                         StepRow{"STEP \t 7", 7}, StepRow{"STEP 12abc", 12}, StepRow{"XSTEPY", 1},
+                                         StepRow{"STEP\t5", 1}, StepRow{"A STEP 4", 0},
+                                         StepRow{"STEP 99999999999", INT_MAX}, StepRow{"STEP -99999999999", INT_MIN}));
 
 struct LengthRow {
   const char* afterColon;
@@ -37,13 +36,13 @@ TEST_P(ContentLength, ReadsFromTheSecondCharacterAfterTheColon) {
       << "'" << GetParam().afterColon << "'";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ContentLength,
-    testing::Values(LengthRow{" 1834", -1, 1834}, LengthRow{"1834", -1, 834}, LengthRow{"x12", 5, 12},
-                    LengthRow{"", 7, 7}, LengthRow{" ", 7, 7}, LengthRow{" abc", 7, 7}, LengthRow{"  12", -1, 12},
-                    LengthRow{" 0", -1, 0}, LengthRow{" -1", 9, -1}, LengthRow{" -5", 9, -1},
-                    LengthRow{" 67108864", -1, kMaxContentLength}, LengthRow{" 67108865", 9, -1},
-                    LengthRow{" 99999999999999999999999", 9, -1}));
+INSTANTIATE_TEST_SUITE_P(Rows, ContentLength,
+                         testing::Values(LengthRow{" 1834", -1, 1834}, LengthRow{"1834", -1, 834},
+                                         LengthRow{"x12", 5, 12}, LengthRow{"", 7, 7}, LengthRow{" ", 7, 7},
+                                         LengthRow{" abc", 7, 7}, LengthRow{"  12", -1, 12}, LengthRow{" 0", -1, 0},
+                                         LengthRow{" -1", 9, -1}, LengthRow{" -5", 9, -1},
+                                         LengthRow{" 67108864", -1, kMaxContentLength}, LengthRow{" 67108865", 9, -1},
+                                         LengthRow{" 99999999999999999999999", 9, -1}));
 
 TEST(LeadingNumber, NeedsADigitAfterTheSign) {
   EXPECT_EQ(leadingNumber("-"), std::nullopt);

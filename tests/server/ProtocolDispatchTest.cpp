@@ -36,8 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, RefusedIdentification,
     testing::Values(RefusedRow{"trailing_blank", "GNXP/0.1 \r\n", "GNXP/0.1 "},
                     RefusedRow{"lower_case", "gnxp/0.1\r\n", "gnxp/0.1"},
-                    RefusedRow{"extra_digit", "GNXP/0.10\r\n", "GNXP/0.10"},
-                    RefusedRow{"empty_line", "\r\n", ""},
+                    RefusedRow{"extra_digit", "GNXP/0.10\r\n", "GNXP/0.10"}, RefusedRow{"empty_line", "\r\n", ""},
                     RefusedRow{"line_feed_alone_does_not_end_it", "GNXP/0.1\nINIT\r\n", "GNXP/0.1\nINIT"}),
     [](const testing::TestParamInfo<RefusedRow>& row) { return std::string(row.param.name); });
 
@@ -56,8 +55,8 @@ TEST(Identification, UnreadableLineIsIgnoredWithoutReply) {
 TEST(Identification, AcceptedClientIsServedUntilHalt) {
   Served served;
   served.serve({"GNXP/0.1\r", "\n", "HALT\r\n"});
-  std::vector<std::string> expected = {"GNXP 0.1 communication successfully initiated...", "***Received message:", "HALT",
-                                       "GNXP 0.1 communication terminated..."};
+  std::vector<std::string> expected = {"GNXP 0.1 communication successfully initiated...",
+                                       "***Received message:", "HALT", "GNXP 0.1 communication terminated..."};
   EXPECT_EQ(served.messages(), expected);
   EXPECT_TRUE(served.conversation.wire->sends.empty());
 }

@@ -1,6 +1,12 @@
 // The four event reports of XMLEventSender on a real loaded net: element and
 // attribute order, "char" children in name order with their live values,
 // names the net does not know, and reports outside a document.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 #include "RecordingLog.h"
 #include "XmlParseBack.h"
 #include "builtins/Primitive.h"
@@ -10,12 +16,6 @@
 #include "model/Token.h"
 #include "server/ClientToGNProxy.h"
 #include "server/XMLEventSender.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 namespace {
 

@@ -1,15 +1,15 @@
 // runProgram: posix_spawn with both output streams in temporary files.
 #include "ProgramRun.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 extern char** environ;
 

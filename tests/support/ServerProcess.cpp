@@ -1,19 +1,19 @@
 // ServerProcess: spawning, watching and stopping the headless server.
 #include "ServerProcess.h"
 
-#include <algorithm>
-#include <csignal>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-#include <thread>
-
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 extern char** environ;
 
@@ -25,8 +25,8 @@ std::vector<std::string> environmentWith(const std::vector<std::pair<std::string
   std::vector<std::string> result;
   for (char** entry = environ; *entry != nullptr; ++entry) {
     std::string_view text(*entry);
-    bool replaced = std::any_of(added.begin(), added.end(),
-                                [&](const auto& pair) { return text.starts_with(pair.first + "="); });
+    bool replaced =
+        std::any_of(added.begin(), added.end(), [&](const auto& pair) { return text.starts_with(pair.first + "="); });
     if (!replaced) result.emplace_back(text);
   }
   for (const auto& [name, value] : added) result.push_back(name + "=" + value);
@@ -39,9 +39,7 @@ std::filesystem::path freshDirectory() {
   return pattern;
 }
 
-int statusOf(int waitStatus) {
-  return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
-}
+int statusOf(int waitStatus) { return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus); }
 
 }  // namespace
 
@@ -64,7 +62,7 @@ bool hasLineRun(const std::vector<std::string>& log, const std::vector<std::stri
 // Starts `program` in `directory` with its output in files there: the pid, or
 // -1 with `error` set.
 static pid_t spawnIn(const std::filesystem::path& directory, std::string program, std::vector<std::string> environment,
-              std::string& error) {
+                     std::string& error) {
   std::vector<char*> environmentPointers;
   for (auto& entry : environment) environmentPointers.push_back(entry.data());
   environmentPointers.push_back(nullptr);

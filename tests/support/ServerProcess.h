@@ -23,8 +23,8 @@ std::uint16_t freePort();
 class ServerProcess {
  public:
   struct Options {
-    std::string program;                                            // empty: build/bin/VanterServerHeadless
-    std::optional<std::string> portText;                            // VANTER_PORT as given; none: a free port
+    std::string program;                                           // empty: build/bin/VanterServerHeadless
+    std::optional<std::string> portText;                           // VANTER_PORT as given; none: a free port
     std::vector<std::pair<std::string, std::string>> environment;  // added to ours
   };
 

@@ -1,6 +1,8 @@
 // Parse-back of documents with Xerces into XmlElement trees.
 #include "XmlParseBack.h"
 
+#include <memory>
+#include <mutex>
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/framework/MemBufInputSource.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
@@ -8,9 +10,6 @@
 #include <xercesc/sax/SAXParseException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/TransService.hpp>
-
-#include <memory>
-#include <mutex>
 
 using namespace xercesc;
 

@@ -12,7 +12,7 @@
 struct XmlElement {
   std::string name;
   std::vector<std::pair<std::string, std::string>> attributes;  // in document order
-  std::string text;                                              // the text children, joined
+  std::string text;                                             // the text children, joined
   std::vector<XmlElement> children;
 
   // The value of the attribute `name`, or none.
