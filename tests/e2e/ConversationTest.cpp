@@ -77,14 +77,6 @@ TEST_F(ServedTest, ParseFailureGivesDefinitionErrorWithTheReportOnStandardError)
   EXPECT_NE(server_->standardError().find("\n   Message: "), std::string::npos);
 }
 
-TEST_F(ServedTest, SchemaViolationGivesDefinitionError) {
-  auto client = identified();
-  GnxpResponse response;
-  ASSERT_TRUE(client->init(definition("<places><place/></places>"), response)) << client->error();
-  EXPECT_EQ(response.status, "500 GN definition error");
-  EXPECT_NE(server_->standardError().find("Error at file \""), std::string::npos) << server_->standardError();
-}
-
 TEST_F(ServedTest, RuntimeErrorAnswers502AndEndsTheConversation) {
   auto client = identified();
   GnxpResponse response;
@@ -99,40 +91,6 @@ TEST_F(ServedTest, RuntimeErrorAnswers502AndEndsTheConversation) {
   EXPECT_TRUE(server_->waitForLines({"***Sent message:", "502 Runtime error", "GNXP/0.1 Proxy: GN Runtime error.",
                                      "GNXP 0.1 communication terminated..."}))
       << log();
-}
-
-TEST_F(ServedTest, SecondInitEndsTheConversationWithoutReply) {
-  auto client = identified();
-  GnxpResponse response;
-  ASSERT_TRUE(client->init(kEmptyNet, response)) << client->error();
-  ASSERT_TRUE(client->sendInit(kEmptyNet));
-  bool closed = false;
-  EXPECT_EQ(client->readUntilClosed(closed), "");
-  EXPECT_TRUE(closed);
-  EXPECT_TRUE(server_->waitForLines(
-      {"GNXP/0.1 Proxy: Only one call of INIT is allowed.", "GNXP 0.1 communication terminated..."}))
-      << log();
-}
-
-TEST_F(ServedTest, ClientGoneWithoutHaltEndsTheConversation) {
-  {
-    auto client = identified();
-    GnxpResponse response;
-    ASSERT_TRUE(client->init(kEmptyNet, response)) << client->error();
-  }
-  EXPECT_TRUE(server_->waitForLines({"GNXP/0.1 ERROR: Empty command request."})) << log();
-  EXPECT_TRUE(server_->waitForLines({"GNXP 0.1 communication terminated..."})) << log();
-}
-
-TEST_F(ServedTest, BodyStillArrivingIsWaitedFor) {
-  auto client = identified();
-  ASSERT_TRUE(client->sendRaw("INIT\r\nContent-Length: " + std::to_string(kEmptyNet.size()) + "\r\n\r\n" +
-                              kEmptyNet.substr(0, 10)));
-  EXPECT_TRUE(server_->waitForLines({"***Received message:", ""})) << log();
-  ASSERT_TRUE(client->sendRaw(kEmptyNet.substr(10)));
-  GnxpResponse response;
-  ASSERT_TRUE(client->readResponse(response)) << client->error();
-  EXPECT_EQ(response.status, "200 Request completed successfully");
 }
 
 }  // namespace

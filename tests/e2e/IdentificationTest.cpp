@@ -137,23 +137,6 @@ TEST(ServerProgram, PortTakenByAnotherServerEndsWithStatusOne) {
   EXPECT_FALSE(first->waitForExit(std::chrono::milliseconds(0)).has_value());
 }
 
-TEST(ServerProgram, PortHeldByAnyListenerIsTaken) {
-  int holder = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), size), 0);
-  ASSERT_EQ(listen(holder, 1), 0);
-  getsockname(holder, reinterpret_cast<sockaddr*>(&address), &size);
-  std::string error;
-  auto server = ServerProcess::start(onPort(std::to_string(ntohs(address.sin_port))), error);
-  ASSERT_NE(server, nullptr) << error;
-  EXPECT_EQ(server->waitForExit(), 1);
-  EXPECT_TRUE(hasLineRun(server->logLines(), {"TCPServer initialization failed on prepareListenSocket..."}));
-  close(holder);
-}
-
 TEST(ServerProgram, PortNumberThatIsNoPortEndsWithStatusOne) {
   for (const char* text : {"0", "65536", "12ab", "", "-5"}) {
     std::string error;
