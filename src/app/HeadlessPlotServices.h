@@ -4,7 +4,7 @@
 // "plot <id>.png" in the working directory, at most once a second while they
 // change and once more at exit.
 // Thread rule: any thread; canvases guarded by mutex_; one writer thread of
-// its own, stopped and joined by the destructor.
+// its own, stopped and joined by finish() or the destructor.
 #pragma once
 
 #include "builtins/UserServices.h"
@@ -27,7 +27,7 @@ class CHeadlessServices final : public CUnattendedServices {
   // changed plots every `period`.
   explicit CHeadlessServices(std::string folder = {},
                              std::chrono::milliseconds period = std::chrono::milliseconds(1000));
-  // Stops the writer and writes every changed plot.
+  // Calls finish().
   ~CHeadlessServices() override;
   CHeadlessServices(const CHeadlessServices&) = delete;
   CHeadlessServices& operator=(const CHeadlessServices&) = delete;
@@ -36,8 +36,11 @@ class CHeadlessServices final : public CUnattendedServices {
   PlotStatus addSample(int id, std::vector<double> values) override;
   PlotStatus showScalar(int id, double value) override;
 
-  // Writes every plot that changed since it was last written.
+  // Writes every plot that changed since it was last written. Each file is
+  // replaced whole, so a reader never sees half a picture.
   void writeChangedPlots();
+  // Stops the writer thread, then writes every changed plot (at exit).
+  void finish();
   // The file a plot under `id` is written to.
   std::string fileFor(int id) const;
 
@@ -50,6 +53,7 @@ class CHeadlessServices final : public CUnattendedServices {
 
   const std::string folder_;
   const std::chrono::milliseconds period_;
+  std::mutex writing_;  // held for a whole writeChangedPlots, so writes never overlap
   std::mutex mutex_;
   std::condition_variable wake_;
   std::array<Plot, kPlotWindowIds> plots_;  // guarded by mutex_

@@ -4,6 +4,7 @@
 #include "app/HeadlessPlotServices.h"
 
 #include <QGuiApplication>
+#include <QSaveFile>
 
 #include <cstdlib>
 #include <utility>
@@ -19,13 +20,15 @@ constexpr int kPlotHeight = 184;
 CHeadlessServices::CHeadlessServices(std::string folder, std::chrono::milliseconds period)
     : folder_(std::move(folder)), period_(period), writer_([this] { writerLoop(); }) {}
 
-CHeadlessServices::~CHeadlessServices() {
+CHeadlessServices::~CHeadlessServices() { finish(); }
+
+void CHeadlessServices::finish() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
   }
   wake_.notify_all();
-  writer_.join();
+  if (writer_.joinable()) writer_.join();
   writeChangedPlots();
 }
 
@@ -60,6 +63,7 @@ PlotStatus CHeadlessServices::showScalar(int id, double value) {
 }
 
 void CHeadlessServices::writeChangedPlots() {
+  std::lock_guard<std::mutex> writing(writing_);
   std::vector<std::pair<int, QImage>> pictures;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -70,7 +74,10 @@ void CHeadlessServices::writeChangedPlots() {
       plot.changed = false;
     }
   }
-  for (const auto& [id, picture] : pictures) picture.save(QString::fromStdString(fileFor(id)), "PNG");
+  for (const auto& [id, picture] : pictures) {
+    QSaveFile file(QString::fromStdString(fileFor(id)));
+    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG")) file.commit();
+  }
 }
 
 void CHeadlessServices::writerLoop() {
@@ -103,5 +110,5 @@ void installHeadlessServices() {
 }
 
 void writeHeadlessPlots() {
-  if (headlessServices != nullptr) headlessServices->writeChangedPlots();
+  if (headlessServices != nullptr) headlessServices->finish();
 }

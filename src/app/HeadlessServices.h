@@ -6,5 +6,5 @@
 // Makes the process able to draw without a screen and installs the headless
 // services for it; call once, from the main thread, before serving.
 void installHeadlessServices();
-// Writes every changed plot (at exit).
+// Stops refreshing and writes every changed plot (at exit).
 void writeHeadlessPlots();

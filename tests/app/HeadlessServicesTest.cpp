@@ -2,7 +2,6 @@
 // refreshed while they change and written once more when the services end.
 #include "AppTestSupport.h"
 
-#include "RecordingLog.h"
 #include "app/HeadlessPlotServices.h"
 
 #include <QImage>
@@ -62,11 +61,3 @@ TEST(HeadlessServices, WritesEveryPlotAtTheEndEvenBeforeItsFirstRefresh) {
   EXPECT_TRUE(redNear(picture, 47, 77)) << "from (30, 154) to (65, 0) on the widened range [1, 2]";
 }
 
-TEST(HeadlessServices, AnswerInputLikeTheUnattendedServices) {
-  QTemporaryDir folder;
-  CHeadlessServices services(folder.path().toStdString());
-  RecordingLog log;
-  EXPECT_EQ(services.askNumber(log, "Speed?", 5.0), 5.0);
-  EXPECT_EQ(services.askText(log, "Name?"), "");
-  EXPECT_EQ(log.messages().size(), 2u);
-}

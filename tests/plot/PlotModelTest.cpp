@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 
 TEST(PlotModel, FirstSampleSetsBothEndsOfTheRangeToItsFirstValue) {
   CPlotModel model(2, 10);
@@ -42,29 +40,3 @@ TEST(PlotModel, RefusesSamplesBeyondTheCapacityAndShortSamples) {
   }
 }
 
-TEST(PlotModel, WidensOnlyWithoutAFixedRange) {
-  CPlotModel free(1, 10);
-  free.accept({0.0});
-  EXPECT_TRUE(free.widenWith(-2.0));
-  EXPECT_TRUE(free.widenWith(3.0));
-  EXPECT_FALSE(free.widenWith(1.0));
-  EXPECT_FALSE(free.widenWith(std::numeric_limits<double>::quiet_NaN()));
-  EXPECT_EQ(free.minimum(), -2.0);
-  EXPECT_EQ(free.maximum(), 3.0);
-
-  CPlotModel fixed(1, 10);
-  fixed.setFixedRange(0.0, 1.0);
-  fixed.accept({50.0});
-  EXPECT_FALSE(fixed.widenWith(-50.0));
-  EXPECT_EQ(fixed.minimum(), 0.0) << "a fixed range ignores the first sample too";
-  EXPECT_EQ(fixed.maximum(), 1.0);
-}
-
-TEST(PlotModel, ReleasingDropsTheSamplesSoNothingIsDrawnFromThem) {
-  CPlotModel model(1, 10);
-  model.accept({1.0});
-  model.accept({2.0});
-  model.releaseSamples();
-  EXPECT_EQ(model.received(), 0);
-  EXPECT_EQ(model.accept({3.0}), PlotStatus::kDone);
-}
