@@ -99,6 +99,9 @@ struct BadRow {
   std::string error;
 };
 
+// Names the row in test listings.
+void PrintTo(const BadRow& row, std::ostream* out) { *out << row.name; }
+
 class BadResponse : public testing::TestWithParam<BadRow> {};
 
 TEST_P(BadResponse, IsRefusedWithItsReason) {

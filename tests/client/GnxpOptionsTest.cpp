@@ -11,6 +11,9 @@ struct OptionsRow {
   std::string error;  // empty: accepted
 };
 
+// Names the row in test listings.
+void PrintTo(const OptionsRow& row, std::ostream* out) { *out << row.name; }
+
 class CommandLine : public testing::TestWithParam<OptionsRow> {};
 
 TEST_P(CommandLine, IsAcceptedOrRefusedWithItsReason) {
@@ -68,6 +71,9 @@ struct BatchRow {
   int batch;
   std::vector<int> batches;
 };
+
+// Names the row in test listings.
+void PrintTo(const BatchRow& row, std::ostream* out) { *out << row.steps << " by " << row.batch; }
 
 class Batches : public testing::TestWithParam<BatchRow> {};
 

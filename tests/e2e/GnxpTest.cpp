@@ -92,6 +92,9 @@ struct FailureRow {
   std::string message;  // standard error ends with this line
 };
 
+// Names the row in test listings.
+void PrintTo(const FailureRow& row, std::ostream* out) { *out << row.name; }
+
 class GnxpFailure : public GnxpRun, public testing::WithParamInterface<FailureRow> {};
 
 TEST_P(GnxpFailure, IsOneLineWithItsStatus) {

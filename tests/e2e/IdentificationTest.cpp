@@ -27,6 +27,9 @@ struct RefusedRow {
   std::vector<std::string> logged;  // the log lines after kNoProxy
 };
 
+// Names the row in test listings.
+void PrintTo(const RefusedRow& row, std::ostream* out) { *out << row.name; }
+
 class RefusedProtocol : public ServedTest, public testing::WithParamInterface<RefusedRow> {};
 
 TEST_P(RefusedProtocol, GetsWrongProtocolAndIsClosed) {

@@ -34,6 +34,9 @@ struct LineRow {
   std::vector<std::optional<std::string>> lines;  // expected results of successive readLine calls
 };
 
+// Names the row in test listings.
+void PrintTo(const LineRow& row, std::ostream* out) { *out << row.name; }
+
 class LineReading : public testing::TestWithParam<LineRow> {};
 
 TEST_P(LineReading, GivesTheExpectedLines) {

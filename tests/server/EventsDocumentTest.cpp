@@ -80,6 +80,9 @@ struct TextRow {
   std::string readBack;  // what a parser sees, in ISO-8859-1
 };
 
+// Names the row in test listings.
+void PrintTo(const TextRow& row, std::ostream* out) { *out << row.name; }
+
 class Escaping : public testing::TestWithParam<TextRow> {};
 
 TEST_P(Escaping, SurvivesAParseInAttributesAndInText) {

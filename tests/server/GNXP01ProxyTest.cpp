@@ -19,6 +19,9 @@ struct ProxyRow {
   int failAtStep = 0;
 };
 
+// Names the row in test listings.
+void PrintTo(const ProxyRow& row, std::ostream* out) { *out << row.name; }
+
 class ProxyRows : public InTemporaryDirectory, public testing::WithParamInterface<ProxyRow> {};
 
 TEST_P(ProxyRows, RepliesLogsAndDrivesTheNet) {

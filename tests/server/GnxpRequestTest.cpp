@@ -12,6 +12,9 @@ struct StepRow {
   int count;
 };
 
+// Names the row in test listings.
+void PrintTo(const StepRow& row, std::ostream* out) { *out << testing::PrintToString(std::string(row.line)); }
+
 class StepCount : public testing::TestWithParam<StepRow> {};
 
 TEST_P(StepCount, FollowsTheFirstBlank) { EXPECT_EQ(stepCount(GetParam().line), GetParam().count) << GetParam().line; }
@@ -28,6 +31,9 @@ struct LengthRow {
   std::int64_t before;
   std::int64_t after;
 };
+
+// Names the row in test listings.
+void PrintTo(const LengthRow& row, std::ostream* out) { *out << testing::PrintToString(std::string(row.afterColon)); }
 
 class ContentLength : public testing::TestWithParam<LengthRow> {};
 

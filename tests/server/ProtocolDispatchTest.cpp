@@ -20,6 +20,9 @@ struct RefusedRow {
   std::string identification;  // as the log shows it
 };
 
+// Names the row in test listings.
+void PrintTo(const RefusedRow& row, std::ostream* out) { *out << row.name; }
+
 class RefusedIdentification : public testing::TestWithParam<RefusedRow> {};
 
 TEST_P(RefusedIdentification, GetsWrongProtocolAndTheTextLogged) {
