@@ -210,6 +210,15 @@ TEST(NetLoad, OverLongOrTooManyNamesFailTheLoad) {
   EXPECT_FALSE(full.log().contains("p500"));  // the refused place was not loaded
 }
 
+TEST(NetLoad, ValidatedUnknownSectionIsIgnoredAndUnknownTokenChildFails) {
+  LoadedNet ignored("<extras/>" + kChainPlaces);
+  EXPECT_TRUE(ignored.initialised()) << ignored.log().text() << ignored.errors();
+  LoadedNet refused(kChainPlaces + "<tokens><tokn/></tokens>");
+  EXPECT_FALSE(refused.initialised());
+  EXPECT_FALSE(refused.log().contains("There was an error reading the GN definition"));
+  EXPECT_TRUE(refused.log().contains("***GN TOKENS"));
+}
+
 TEST(NetLoad, PathLongerThanTheLimitIsRefused) {
   RecordingLog log;
   CAbstractTransition net;
