@@ -32,7 +32,7 @@ class CHeadlessServices final : public CUnattendedServices {
   CHeadlessServices(const CHeadlessServices&) = delete;
   CHeadlessServices& operator=(const CHeadlessServices&) = delete;
 
-  void openPlot(const PlotWindowSpec& spec) override;
+  void openPlot(const PlotWindowRequest& request) override;
   PlotStatus addSample(int id, std::vector<double> values) override;
   PlotStatus showScalar(int id, double value) override;
 

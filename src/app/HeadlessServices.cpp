@@ -37,11 +37,11 @@ std::string CHeadlessServices::fileFor(int id) const {
   return folder_.empty() ? name : folder_ + "/" + name;
 }
 
-void CHeadlessServices::openPlot(const PlotWindowSpec& spec) {
-  auto canvas = std::make_unique<CPlotCanvas>(spec.seriesCount, spec.capacity, QSize(kPlotWidth, kPlotHeight));
-  if (spec.fixedRange) canvas->setFixedRange(spec.rangeMinimum, spec.rangeMaximum);
+void CHeadlessServices::openPlot(const PlotWindowRequest& request) {
+  auto canvas = std::make_unique<CPlotCanvas>(request.seriesCount, request.capacity, QSize(kPlotWidth, kPlotHeight));
+  if (request.fixedRange) canvas->setFixedRange(request.rangeMinimum, request.rangeMaximum);
   std::lock_guard<std::mutex> lock(mutex_);
-  plots_[static_cast<std::size_t>(spec.id)] = Plot{std::move(canvas), true};
+  plots_[static_cast<std::size_t>(request.id)] = Plot{std::move(canvas), true};
 }
 
 PlotStatus CHeadlessServices::addSample(int id, std::vector<double> values) {

@@ -54,21 +54,21 @@ void CQtUserServices::showMessage(CSimpleInterface&, std::string_view text) {
   });
 }
 
-void CQtUserServices::openPlot(const PlotWindowSpec& spec) {
-  runOnGuiThread(this, [&] { openOnGuiThread(spec); });
+void CQtUserServices::openPlot(const PlotWindowRequest& request) {
+  runOnGuiThread(this, [&] { openOnGuiThread(request); });
 }
 
-void CQtUserServices::openOnGuiThread(const PlotWindowSpec& spec) {
+void CQtUserServices::openOnGuiThread(const PlotWindowRequest& request) {
   // Top-level and owned here alone, so the windows never depend on the order
   // in which the main dialog and these services go.
-  auto window = std::make_unique<CVisDialog>(spec.seriesCount, spec.capacity);
+  auto window = std::make_unique<CVisDialog>(request.seriesCount, request.capacity);
   QScreen* screen = QGuiApplication::primaryScreen();
   QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
   window->move(placement(static_cast<int>(windows_.size()), area));
-  window->setWindowTitle(fromLatin1(spec.title));
+  window->setWindowTitle(fromLatin1(request.title));
   window->show();
-  if (spec.fixedRange) window->setFixedRange(spec.rangeMinimum, spec.rangeMaximum);
-  registry_[static_cast<std::size_t>(spec.id)] = window.get();
+  if (request.fixedRange) window->setFixedRange(request.rangeMinimum, request.rangeMaximum);
+  registry_[static_cast<std::size_t>(request.id)] = window.get();
   windows_.push_back(std::move(window));
 }
 

@@ -35,7 +35,7 @@ class CQtUserServices final : public QObject, public CUserServices {
   double askNumber(CSimpleInterface& log, std::string_view prompt, double defaultValue) override;
   std::string askText(CSimpleInterface& log, std::string_view prompt) override;
   void showMessage(CSimpleInterface& log, std::string_view text) override;
-  void openPlot(const PlotWindowSpec& spec) override;
+  void openPlot(const PlotWindowRequest& request) override;
   PlotStatus addSample(int id, std::vector<double> values) override;
   PlotStatus showScalar(int id, double value) override;
 
@@ -50,7 +50,7 @@ class CQtUserServices final : public QObject, public CUserServices {
   static QPoint placement(int k, const QRect& screen);
 
  private:
-  void openOnGuiThread(const PlotWindowSpec& spec);
+  void openOnGuiThread(const PlotWindowRequest& request);
 
   QPointer<QWidget> mainWindow_;
   std::array<QPointer<CVisDialog>, kPlotWindowIds> registry_;

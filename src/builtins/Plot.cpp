@@ -44,22 +44,22 @@ bool hasOpenWindowShape(const Arguments& args) {
 }
 
 // Fills the optional fixed range; false when the arguments after the fourth are not a pair of numbers.
-bool readFixedRange(const Arguments& args, PlotWindowSpec& spec) {
+bool readFixedRange(const Arguments& args, PlotWindowRequest& request) {
   if (args.count() == 4) return true;
   if (args.count() != 6 || !args.fits(4, 'n') || !args.fits(5, 'n')) return false;
-  spec.fixedRange = true;
-  spec.rangeMinimum = args.number(4);
-  spec.rangeMaximum = args.number(5);
+  request.fixedRange = true;
+  request.rangeMinimum = args.number(4);
+  request.rangeMaximum = args.number(5);
   return true;
 }
 
 // Our own bounds on id, series count and capacity; empty when all hold.
-std::string boundsMessage(const PlotWindowSpec& spec) {
-  if (!isWindowId(spec.id)) return outsideMessage("openwindow", "window id", spec.id, 0, kPlotWindowIds - 1);
-  if (spec.seriesCount < 1 || spec.seriesCount > kMaxPlotSeries)
-    return outsideMessage("openwindow", "series count", spec.seriesCount, 1, kMaxPlotSeries);
-  if (spec.capacity < 1 || spec.capacity > kMaxPlotCapacity)
-    return outsideMessage("openwindow", "sample capacity", spec.capacity, 1, kMaxPlotCapacity);
+std::string boundsMessage(const PlotWindowRequest& request) {
+  if (!isWindowId(request.id)) return outsideMessage("openwindow", "window id", request.id, 0, kPlotWindowIds - 1);
+  if (request.seriesCount < 1 || request.seriesCount > kMaxPlotSeries)
+    return outsideMessage("openwindow", "series count", request.seriesCount, 1, kMaxPlotSeries);
+  if (request.capacity < 1 || request.capacity > kMaxPlotCapacity)
+    return outsideMessage("openwindow", "sample capacity", request.capacity, 1, kMaxPlotCapacity);
   return {};
 }
 
@@ -89,15 +89,15 @@ VANTER_PRIMITIVE(primitiveOpenWindow) {
   (void)context;
   Arguments args(argc, argv, log);
   if (!hasOpenWindowShape(args)) return args.fail("openwindow: OpenWindow expects id,name,dimensions and steps.");
-  PlotWindowSpec spec;
-  spec.id = truncated(args, 0);
-  spec.title = args.text(1);
-  spec.seriesCount = truncated(args, 2);
-  spec.capacity = truncated(args, 3);
-  if (!readFixedRange(args, spec)) return args.fail("openwindow: numeric argument expected");
-  std::string outside = boundsMessage(spec);
+  PlotWindowRequest request;
+  request.id = truncated(args, 0);
+  request.title = args.text(1);
+  request.seriesCount = truncated(args, 2);
+  request.capacity = truncated(args, 3);
+  if (!readFixedRange(args, request)) return args.fail("openwindow: numeric argument expected");
+  std::string outside = boundsMessage(request);
   if (!outside.empty()) return args.fail(outside);
-  userServices().openPlot(spec);
+  userServices().openPlot(request);
   giveNumber(result, 1.0);
   return 1;
 }

@@ -62,9 +62,9 @@ CUnattendedServices::Window& CUnattendedServices::windowAt(int id) {
   return windows_[static_cast<std::size_t>(id)];
 }
 
-void CUnattendedServices::openPlot(const PlotWindowSpec& spec) {
+void CUnattendedServices::openPlot(const PlotWindowRequest& request) {
   std::lock_guard<std::mutex> lock(mutex_);
-  windowAt(spec.id) = Window{true, spec.seriesCount, spec.capacity, 0};
+  windowAt(request.id) = Window{true, request.seriesCount, request.capacity, 0};
 }
 
 PlotStatus CUnattendedServices::addSample(int id, std::vector<double> values) {

@@ -24,7 +24,7 @@ constexpr int kMaxPlotCapacity = 10'000'000;
 constexpr std::size_t kMaxInputText = 999;
 
 // What openwindow asks for. The range is used only when fixedRange is set.
-struct PlotWindowSpec {
+struct PlotWindowRequest {
   int id = 0;
   std::string title;
   int seriesCount = 1;
@@ -58,9 +58,9 @@ class CUserServices {
   // Shows `text` in a modal box captioned "Message" until it is closed.
   virtual void showMessage(CSimpleInterface& log, std::string_view text) = 0;
 
-  // Opens a window under spec.id (0 .. kPlotWindowIds - 1, checked by the
+  // Opens a window under request.id (0 .. kPlotWindowIds - 1, checked by the
   // caller); a window already under that id stays open but loses the id.
-  virtual void openPlot(const PlotWindowSpec& spec) = 0;
+  virtual void openPlot(const PlotWindowRequest& request) = 0;
   // Adds one sample to the window under `id`; only kDone stores it.
   virtual PlotStatus addSample(int id, std::vector<double> values) = 0;
   // Shows `value` as the window's time label; kDone or kNoWindow.
@@ -78,7 +78,7 @@ class CUnattendedServices : public CUserServices {
   double askNumber(CSimpleInterface& log, std::string_view prompt, double defaultValue) override;
   std::string askText(CSimpleInterface& log, std::string_view prompt) override;
   void showMessage(CSimpleInterface& log, std::string_view text) override;
-  void openPlot(const PlotWindowSpec& spec) override;
+  void openPlot(const PlotWindowRequest& request) override;
   PlotStatus addSample(int id, std::vector<double> values) override;
   PlotStatus showScalar(int id, double value) override;
 

@@ -31,7 +31,7 @@ TEST(HeadlessServices, WritesAChangedPlotWithinAPeriod) {
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
   CHeadlessServices services(folder.path().toStdString(), 50ms);
-  services.openPlot(PlotWindowSpec{3, "queue", 1, 10, true, 0.0, 10.0});
+  services.openPlot(PlotWindowRequest{3, "queue", 1, 10, true, 0.0, 10.0});
   EXPECT_EQ(services.addSample(3, {0.0}), PlotStatus::kDone);
   EXPECT_EQ(services.addSample(3, {10.0}), PlotStatus::kDone);
   const QString file = QString::fromStdString(services.fileFor(3));
@@ -49,7 +49,7 @@ TEST(HeadlessServices, WritesEveryPlotAtTheEndEvenBeforeItsFirstRefresh) {
   std::string file;
   {
     CHeadlessServices services(folder.path().toStdString(), std::chrono::hours(1));
-    services.openPlot(PlotWindowSpec{0, "w", 1, 10, false, 0.0, 0.0});
+    services.openPlot(PlotWindowRequest{0, "w", 1, 10, false, 0.0, 0.0});
     services.addSample(0, {1.0});
     services.addSample(0, {2.0});
     file = services.fileFor(0);

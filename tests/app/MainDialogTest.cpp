@@ -96,7 +96,7 @@ TEST_F(MainDialogTest, ThreadThatCannotStartIsToldInAMessageBoxAndTheDialogStays
 TEST_F(MainDialogTest, ExitEndsWithResultZeroAndReleasesThePlotSamples) {
   CVanterServerDlg dialog(services_, serve(), inlineStarter());
   dialog.show();
-  services_.openPlot(PlotWindowSpec{2, "w", 1, 10, false, 0, 0});
+  services_.openPlot(PlotWindowRequest{2, "w", 1, 10, false, 0, 0});
   services_.addSample(2, {1.0});
   services_.addSample(2, {2.0});
   ASSERT_EQ(services_.windowUnder(2)->canvas().model().received(), 2);
@@ -112,7 +112,7 @@ TEST_F(MainDialogTest, ClosingTheWindowOrEscapeActsAsExit) {
     CQtUserServices services;
     CVanterServerDlg dialog(services, serve(), inlineStarter());
     dialog.show();
-    services.openPlot(PlotWindowSpec{0, "w", 1, 10, false, 0, 0});
+    services.openPlot(PlotWindowRequest{0, "w", 1, 10, false, 0, 0});
     services.addSample(0, {1.0});
     if (byEscape) {
       QTest::keyClick(&dialog, Qt::Key_Escape);

@@ -17,7 +17,7 @@ namespace {
 
 const QColor kRed(255, 0, 0);
 
-PlotWindowSpec spec(int id, int series, int capacity) { return PlotWindowSpec{id, "plot", series, capacity, false, 0, 0}; }
+PlotWindowRequest request(int id, int series, int capacity) { return PlotWindowRequest{id, "plot", series, capacity, false, 0, 0}; }
 
 // The window as it shows on the screen.
 QImage onScreen(CVisDialog& window) { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
@@ -35,7 +35,7 @@ bool redNear(const QImage& image, int x, int y) {
 
 TEST(PlotWindow, ShowsAxesAndARedSegmentAndRedrawsOnAWiderRange) {
   CQtUserServices services;
-  services.openPlot(spec(0, 1, 10));
+  services.openPlot(request(0, 1, 10));
   CVisDialog* window = services.windowUnder(0);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->windowTitle(), QStringLiteral("plot"));
@@ -56,7 +56,7 @@ TEST(PlotWindow, ShowsAxesAndARedSegmentAndRedrawsOnAWiderRange) {
 
 TEST(PlotWindow, SamplesFromAnotherThreadAreDrawnInOrder) {
   CQtUserServices services;
-  services.openPlot(spec(1, 2, 100));
+  services.openPlot(request(1, 2, 100));
   std::atomic<bool> done{false};
   std::vector<PlotStatus> statuses;
   std::thread sender([&] {
@@ -79,7 +79,7 @@ TEST(PlotWindow, SamplesFromAnotherThreadAreDrawnInOrder) {
 
 TEST(PlotWindow, PointerReadoutAndScalarLabelShowAtTheTopRight) {
   CQtUserServices services;
-  services.openPlot(spec(2, 1, 10));
+  services.openPlot(request(2, 1, 10));
   CVisDialog* window = services.windowUnder(2);
   auto isLabel = [&](int x, int y) {
     QColor colour = onScreen(*window).pixelColor(x, y);
@@ -109,9 +109,9 @@ TEST(PlotWindow, WindowsFillTheQuartersColumnByColumn) {
 
 TEST(PlotWindow, ReopeningAnIdMovesTheIdAndLeavesTheOldWindowOpen) {
   CQtUserServices services;
-  services.openPlot(spec(4, 1, 10));
+  services.openPlot(request(4, 1, 10));
   CVisDialog* older = services.windowUnder(4);
-  services.openPlot(spec(4, 1, 10));
+  services.openPlot(request(4, 1, 10));
   CVisDialog* newer = services.windowUnder(4);
   EXPECT_NE(older, newer);
   EXPECT_TRUE(older->isVisible());
@@ -119,13 +119,13 @@ TEST(PlotWindow, ReopeningAnIdMovesTheIdAndLeavesTheOldWindowOpen) {
   services.addSample(4, {1.0});
   EXPECT_EQ(older->canvas().model().received(), 0);
   EXPECT_EQ(newer->canvas().model().received(), 1);
-  for (int k = 0; k < 16; ++k) services.openPlot(spec(k % kPlotWindowIds, 1, 10));
+  for (int k = 0; k < 16; ++k) services.openPlot(request(k % kPlotWindowIds, 1, 10));
   EXPECT_EQ(services.windows().size(), 18u) << "more than 15 windows in a run are kept safely";
 }
 
 TEST(PlotWindow, FixedRangeFromTheRequestIsKept) {
   CQtUserServices services;
-  services.openPlot(PlotWindowSpec{5, "fixed", 1, 10, true, -1.0, 1.0});
+  services.openPlot(PlotWindowRequest{5, "fixed", 1, 10, true, -1.0, 1.0});
   services.addSample(5, {0.0});
   services.addSample(5, {50.0});
   const CPlotModel& model = services.windowUnder(5)->canvas().model();

@@ -40,13 +40,13 @@ TEST(OpenWindowBuiltin, HandsTheTruncatedRequestToTheServices) {
   EXPECT_EQ(Call(num(3.9), str("Queue"), num(2.7), num(100.2)).run(primitiveOpenWindow).number(), 1.0);
   EXPECT_EQ(Call(num(0), str("Fixed"), num(1), num(10), num(-1.5), num(2.5)).run(primitiveOpenWindow).number(), 1.0);
   ASSERT_EQ(services.opened.size(), 2u);
-  const PlotWindowSpec& plain = services.opened[0];
+  const PlotWindowRequest& plain = services.opened[0];
   EXPECT_EQ(plain.id, 3);
   EXPECT_EQ(plain.title, "Queue");
   EXPECT_EQ(plain.seriesCount, 2);
   EXPECT_EQ(plain.capacity, 100);
   EXPECT_FALSE(plain.fixedRange);
-  const PlotWindowSpec& fixed = services.opened[1];
+  const PlotWindowRequest& fixed = services.opened[1];
   EXPECT_TRUE(fixed.fixedRange);
   EXPECT_EQ(fixed.rangeMinimum, -1.5);
   EXPECT_EQ(fixed.rangeMaximum, 2.5);

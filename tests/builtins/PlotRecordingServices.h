@@ -21,7 +21,7 @@ class RecordingServices final : public CUserServices {
     return textAnswer;
   }
   void showMessage(CSimpleInterface&, std::string_view text) override { messages.emplace_back(text); }
-  void openPlot(const PlotWindowSpec& spec) override { opened.push_back(spec); }
+  void openPlot(const PlotWindowRequest& request) override { opened.push_back(request); }
   PlotStatus addSample(int id, std::vector<double> values) override {
     samples.emplace_back(id, std::move(values));
     return sampleStatus;
@@ -41,7 +41,7 @@ class RecordingServices final : public CUserServices {
   std::vector<std::string> prompts;
   std::vector<double> defaults;
   std::vector<std::string> messages;
-  std::vector<PlotWindowSpec> opened;
+  std::vector<PlotWindowRequest> opened;
   std::vector<std::pair<int, std::vector<double>>> samples;
   std::vector<std::pair<int, double>> scalars;
 };
