@@ -1,9 +1,14 @@
 // Token moves per second on ring nets: 100 places in a ring, each feeding the
 // next through its own transition, with 100, 1,000 and 10,000 tokens that all
 // move in every step. (a) constant-true predicates; (b) a small GNVCFL predicate
-// on every arc. Characteristic functions are ID. Every step is one STEP
-// request's worth of work: the events document is built by XMLEventSender and
-// serialised. Prints its figures.
+// on every arc; (c) as (a), with every place given a capacity it never reaches,
+// so that each move tests it. Characteristic functions are ID. Every step is
+// one STEP request's worth of work: the events document is built by
+// XMLEventSender and serialised. Prints its figures.
+// `engine_ring_bench STEPS [TOKENS a|b|c]` runs exactly STEPS steps per figure
+// instead of at least a second (optionally one figure only), so that the
+// instruction and cache-miss counts of `valgrind --tool=callgrind
+// --toggle-collect='*runSteps*'` compare builds whatever the machine's load.
 #include "app/SimpleInterface.h"
 #include "builtins/Primitive.h"
 #include "model/AbstractTransition.h"
@@ -15,6 +20,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -59,20 +65,34 @@ class CountingEvents final : public EventManager {
   XMLEventSender& sender_;
 };
 
-std::string ringDefinition(int tokens, bool functionPredicates) {
+struct Series {
+  char letter;
+  const char* title;
+  bool functionPredicates;
+  bool capacities;
+};
+
+constexpr Series kSeries[] = {
+    {'a', "(a) constant-true predicates", false, false},
+    {'b', "(b) GNVCFL predicate (< token 1000000) on every arc", true, false},
+    {'c', "(c) constant-true predicates, a capacity of 1000000 on every place", false, true},
+};
+
+std::string ringDefinition(int tokens, const Series& series) {
   std::string text = "<?xml version=\"1.0\"?>\n<gn xmlns=\"urn:vanterserver:gn-definition\"><transitions>";
   for (int i = 0; i < kPlaces; ++i) {
     const std::string from = "P" + std::to_string(i);
     const std::string to = "P" + std::to_string((i + 1) % kPlaces);
     text += "<transition id=\"T" + std::to_string(i) + "\"><inputs><input ref=\"" + from +
             "\"/></inputs><outputs><output ref=\"" + to + "\"/></outputs>";
-    text += functionPredicates ? "<predicates><predicate input=\"" + from + "\" output=\"" + to +
+    text += series.functionPredicates ? "<predicates><predicate input=\"" + from + "\" output=\"" + to +
                                      "\">small</predicate></predicates>"
                                : std::string("<predicates default=\"true\"/>");
     text += "</transition>";
   }
   text += "</transitions><places>";
-  for (int i = 0; i < kPlaces; ++i) text += "<place id=\"P" + std::to_string(i) + "\"/>";
+  const std::string capacity = series.capacities ? "\" capacity=\"1000000" : "";
+  for (int i = 0; i < kPlaces; ++i) text += "<place id=\"P" + std::to_string(i) + capacity + "\"/>";
   text += "</places><functions>(defun small \"0\" () () (&lt; token 1000000))</functions><tokens>";
   for (int i = 0; i < tokens; ++i) {
     text += "<token id=\"k" + std::to_string(i) + "\" host=\"P" + std::to_string(i % kPlaces) +
@@ -81,11 +101,27 @@ std::string ringDefinition(int tokens, bool functionPredicates) {
   return text + "</tokens></gn>\n";
 }
 
+// Whole steps, each one STEP request's work, until `steps` were run (when
+// positive) or at least kMinimumSeconds passed; the seconds they took.
+// Kept out of line so that callgrind can count it alone.
+[[gnu::noinline]] double runSteps(CAbstractTransition& net, XMLEventSender& sender, int steps) {
+  const auto start = std::chrono::steady_clock::now();
+  std::chrono::duration<double> elapsed{0};
+  for (int done = 0; net.runtimeOk(); ++done) {
+    if (steps > 0 ? done == steps : elapsed.count() >= kMinimumSeconds) break;
+    sender.reset();
+    net.step();
+    sender.send();
+    elapsed = std::chrono::steady_clock::now() - start;
+  }
+  return elapsed.count();
+}
+
 // Nanoseconds per move over whole steps, after two steps of warming up.
-double nanosecondsPerMove(int tokens, bool functionPredicates) {
+double nanosecondsPerMove(int tokens, const Series& series, int steps) {
   const std::string path = (std::filesystem::temp_directory_path() /
                             ("vanter-ring-bench-" + std::to_string(getpid()) + ".xml")).string();
-  std::ofstream(path) << ringDefinition(tokens, functionPredicates);
+  std::ofstream(path) << ringDefinition(tokens, series);
   SilentLog log;
   CountingSink sink;
   CAbstractTransition net;
@@ -98,39 +134,44 @@ double nanosecondsPerMove(int tokens, bool functionPredicates) {
   if (!ready) return -1.0;
   net.step();
   net.step();
-  const auto start = std::chrono::steady_clock::now();
   events.moves = 0;
-  std::chrono::duration<double> elapsed{0};
-  while (elapsed.count() < kMinimumSeconds && net.runtimeOk()) {
-    sender.reset();
-    net.step();
-    sender.send();
-    elapsed = std::chrono::steady_clock::now() - start;
-  }
-  return events.moves == 0 ? -1.0 : elapsed.count() * 1e9 / static_cast<double>(events.moves);
+  const double seconds = runSteps(net, sender, steps);
+  return events.moves == 0 ? -1.0 : seconds * 1e9 / static_cast<double>(events.moves);
 }
 
-void runSeries(const char* title, bool functionPredicates) {
-  std::printf("%s\n", title);
+void printFigure(int tokens, double cost, double first) {
+  if (cost < 0) {
+    std::printf("  %6d tokens: the net did not run\n", tokens);
+    return;
+  }
+  std::printf("  %6d tokens: %10.0f moves/s  %7.1f ns/move  %.2fx the cost at 100\n", tokens, 1e9 / cost, cost,
+              cost / first);
+}
+
+void runSeries(const Series& series, int steps) {
+  std::printf("%s\n", series.title);
   double first = 0.0;
   for (int tokens : {100, 1000, 10000}) {
-    const double cost = nanosecondsPerMove(tokens, functionPredicates);
-    if (cost < 0) {
-      std::printf("  %6d tokens: the net did not run\n", tokens);
-      continue;
-    }
-    if (first == 0.0) first = cost;
-    std::printf("  %6d tokens: %10.0f moves/s  %7.1f ns/move  %.2fx the cost at 100\n", tokens, 1e9 / cost, cost,
-                cost / first);
+    const double cost = nanosecondsPerMove(tokens, series, steps);
+    if (first == 0.0 && cost > 0) first = cost;
+    printFigure(tokens, cost, first);
   }
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const int steps = argc > 1 ? std::atoi(argv[1]) : 0;
   if (!initializeXerces()) return 1;
-  runSeries("(a) constant-true predicates", false);
-  runSeries("(b) GNVCFL predicate (< token 1000000) on every arc", true);
+  for (const Series& series : kSeries) {
+    if (argc <= 3) {
+      runSeries(series, steps);
+    } else if (argv[3][0] == series.letter) {
+      std::printf("%s\n", series.title);
+      const double cost = nanosecondsPerMove(std::atoi(argv[2]), series, steps);
+      printFigure(std::atoi(argv[2]), cost, cost);
+    }
+  }
   terminateXerces();
   return 0;
 }
