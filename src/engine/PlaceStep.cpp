@@ -29,7 +29,10 @@ void CPlace::moveTokens() {
   for (CGNObject* item : tokens_) {
     CTokenEntry* entry = entryOf(item);
     if (entry->stamp() != time) continue;
-    if (inputOf_->tryMove(inputIndex_, entry->token())) entry->setPresent(false);
+    if (inputOf_->tryMove(inputIndex_, entry->token())) {
+      entry->setPresent(false);
+      --presentCount_;
+    }
     if (!net_->runtimeOk()) return;
   }
 }
@@ -48,6 +51,7 @@ void CPlace::receive(CToken* token) {
   if (!net_->runtimeOk()) reportCharacteristicError(*net_, *token, *this, token->host());
   entry->setStamp(net_->time() + 1);
   tokens_.insertByPriority(entry.release());  // the list owns its entries
+  ++presentCount_;
   token->setHost(this);
   if (EventManager* events = net_->events()) events->movement(*token, *this);
 }
@@ -63,6 +67,7 @@ void CPlace::mergeToken(CToken* token) {
 
 void CPlace::addToken(CToken* token) {
   tokens_.insertByPriority(std::make_unique<CTokenEntry>(token, 0).release());  // the list owns it
+  ++presentCount_;
 }
 
 void CPlace::releaseExits() {
@@ -78,6 +83,7 @@ void CPlace::releaseExits() {
     net_->tokensTable().release(token);
     token->setHost(nullptr);  // whatever the table does, the token has left
     if (EventManager* events = net_->events()) events->exit(*token, *this);
+    if (entry->present()) --presentCount_;
     tokens_.removeCurrent();
   }
 }

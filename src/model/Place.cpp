@@ -1,12 +1,11 @@
-// CPlace: reading a place element, binding its functions and transitions, and
-// counting its present tokens. The step operations live with the step engine.
+// CPlace: reading a place element and binding its functions and transitions.
+// The step operations live with the step engine.
 #include "model/Place.h"
 
 #include "app/SimpleInterface.h"
 #include "lang/Function.h"
 #include "model/AbstractTransition.h"
 #include "model/DefinitionParser.h"
-#include "model/TokenEntry.h"
 
 #include <xercesc/dom/DOMElement.hpp>
 
@@ -64,12 +63,4 @@ bool CPlace::bindAsOutput(CSimpleTransition* transition) {
   }
   outputOf_ = transition;
   return true;
-}
-
-int CPlace::presentCount() const {
-  int present = 0;
-  for (const CGNObject* item : tokens_) {
-    if (static_cast<const CTokenEntry*>(item)->present()) ++present;
-  }
-  return present;
 }

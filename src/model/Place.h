@@ -32,7 +32,7 @@ class CPlace final : public CGNObject {
   void setOutputIndex(int column) { outputIndex_ = column; }
 
   // The number of entries whose token has not moved on in this step.
-  int presentCount() const;
+  int presentCount() const { return presentCount_; }
 
   // Step operations.
   void moveTokens();
@@ -68,4 +68,7 @@ class CPlace final : public CGNObject {
   int inputIndex_ = -1;
   int outputIndex_ = -1;
   CLList tokens_{true};
+  // Entries of tokens_ that are present; kept up to date wherever an entry
+  // comes, goes or moves on, so that capacity tests do not walk the list.
+  int presentCount_ = 0;
 };

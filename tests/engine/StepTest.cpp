@@ -143,6 +143,25 @@ TEST(Step, FullOutputIsSkippedWithoutEvaluatingItsPredicateAndATokenWithNoRoomWa
   EXPECT_TRUE(net.net().runtimeOk());
 }
 
+// A place's room is its present tokens: one that moved on or exited earlier in
+// the step has left room for one arriving later in the same step, and one
+// that waited still takes room. Places stand C, B, A by their feeders' priorities.
+TEST(Step, RoomLeftByATokenMovingOnOrExitingIsTakenInTheSameStep) {
+  TestNet net("<transitions>" + transition("T0", {"S"}, {"A"}, kAllTrue, "priority=\"5\"") +
+              transition("T1", {"A"}, {"B"}, kAllTrue, "priority=\"10\"") +
+              transition("T2", {"B"}, {"C"}, kAllTrue, "priority=\"20\"") +
+              "</transitions><places><place id=\"S\"/><place id=\"A\"/><place id=\"B\" capacity=\"1\"/>"
+              "<place id=\"C\" capacity=\"1\"/></places><tokens>" +
+              token("k1", "B", "priority=\"3\"") + token("k2", "A", "priority=\"2\"") +
+              token("k3", "A", "priority=\"1\"") + "</tokens>");
+  ASSERT_TRUE(net.initialised()) << net.log().text();
+  net.step();
+  EXPECT_EQ(net.step(), Events({"movement k1 C", "movement k2 B"}));
+  EXPECT_EQ(net.step(), Events({"exit k1 C", "movement k2 C", "movement k3 B"}));
+  EXPECT_EQ(net.step(), Events({"exit k2 C", "movement k3 C"}));
+  EXPECT_EQ(net.step(), Events({"exit k3 C"}));
+}
+
 const std::string kMergeNet =
     "<transitions>" + transition("T", {"A"}, {"M"}, kAllTrue) +
     "</transitions><places><place id=\"A\"/><place id=\"M\" merge=\"true\" mergeRule=\"absorb\"/>"
