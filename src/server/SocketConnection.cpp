@@ -75,7 +75,9 @@ int openListeningSocket(std::uint16_t port) {
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_ANY);
   address.sin_port = htons(port);
-  constexpr int kBacklog = 5;
+  // A backlog of a handful lets the kernel reset clients that connect in a
+  // burst (dozens at once) before the accept loop reaches them.
+  constexpr int kBacklog = SOMAXCONN;
   if (bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
       listen(descriptor, kBacklog) != 0) {
     close(descriptor);

@@ -1,0 +1,183 @@
+// Fifty clients at once, each holding its own conversation with the real
+// headless server: INIT of a two-place ring net with one token, then 100 STEP
+// requests of one step. Next to it, the same number of connections and round
+// trips against a raw loopback echo peer giving replies of the same size,
+// measured in the same run. Prints its figures; asserts nothing.
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <barrier>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ServerProcess.h"
+#include "client/GnxpClient.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kClients = 50;
+constexpr int kStepsPerClient = 100;
+constexpr std::string_view kRequest = "STEP 1\r\n\r\n";
+constexpr const char* kRingNet =
+    "<gn xmlns=\"urn:vanterserver:gn-definition\"><transitions>"
+    "<transition id=\"T1\"><inputs><input ref=\"P1\"/></inputs><outputs><output ref=\"P2\"/></outputs>"
+    "<predicates default=\"true\"/></transition>"
+    "<transition id=\"T2\"><inputs><input ref=\"P2\"/></inputs><outputs><output ref=\"P1\"/></outputs>"
+    "<predicates default=\"true\"/></transition></transitions>"
+    "<places><place id=\"P1\"/><place id=\"P2\"/></places>"
+    "<tokens><token id=\"k\" host=\"P1\"><characteristic name=\"Default\" type=\"double\">1</characteristic>"
+    "</token></tokens></gn>";
+
+struct Figures {
+  double perSecond = 0;
+  double medianMicroseconds = 0;
+  int answered = 0;
+};
+
+// One client: sets up its connection, waits at `ready` until every client has,
+// then makes its round trips, recording each time in microseconds.
+using Client = std::function<void(std::barrier<>& ready, const std::function<void(double)>& record)>;
+
+// Runs `client` on kClients threads at once; the clock runs from the moment
+// all of them are set up.
+Figures runClients(const Client& client) {
+  std::mutex mutex;
+  std::vector<double> times;
+  auto record = [&](double microseconds) {
+    std::lock_guard<std::mutex> lock(mutex);
+    times.push_back(microseconds);
+  };
+  Clock::time_point start;
+  std::barrier ready(kClients + 1);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kClients; ++i) threads.emplace_back([&] { client(ready, record); });
+  ready.arrive_and_wait();
+  start = Clock::now();
+  for (auto& thread : threads) thread.join();
+  double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  Figures figures;
+  figures.answered = static_cast<int>(times.size());
+  if (times.empty()) return figures;
+  std::nth_element(times.begin(), times.begin() + static_cast<long>(times.size() / 2), times.end());
+  figures.perSecond = static_cast<double>(times.size()) / seconds;
+  figures.medianMicroseconds = times[times.size() / 2];
+  return figures;
+}
+
+double microsecondsSince(Clock::time_point before) {
+  return std::chrono::duration<double, std::micro>(Clock::now() - before).count();
+}
+
+void stepClient(std::uint16_t port, std::atomic<std::size_t>& replySize, std::barrier<>& ready,
+                const std::function<void(double)>& record) {
+  std::string error;
+  auto client = GnxpClient::connect("127.0.0.1", port, error);
+  GnxpResponse response;
+  bool initialised = client && client->identify() && client->init(kRingNet, response);
+  if (!initialised) std::fprintf(stderr, "set-up failed: %s%s\n", error.c_str(), client ? client->error().c_str() : "");
+  ready.arrive_and_wait();
+  if (!initialised) return;
+  for (int i = 0; i < kStepsPerClient; ++i) {
+    Clock::time_point before = Clock::now();
+    if (!client->step(1, response) || !response.hasBody) {
+      std::fprintf(stderr, "step failed: %s\n", response.status.c_str());
+      return;
+    }
+    record(microsecondsSince(before));
+    replySize = response.body.size() + 80;
+  }
+  client->sendHalt();
+}
+
+int noDelaySocket(int descriptor) {
+  int on = 1;
+  setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  return descriptor;
+}
+
+bool readExactly(int descriptor, char* into, std::size_t size) {
+  for (std::size_t got = 0; got < size;) {
+    ssize_t n = read(descriptor, into + got, size - got);
+    if (n <= 0) return false;
+    got += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// An echo peer with a thread per connection, like the server.
+Figures rawLoopback(std::size_t replySize) {
+  int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  bind(listener, reinterpret_cast<sockaddr*>(&address), size);
+  listen(listener, kClients);
+  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+  std::thread acceptor([listener, replySize] {
+    std::vector<std::thread> peers;
+    for (int i = 0; i < kClients; ++i) {
+      int connection = noDelaySocket(accept(listener, nullptr, nullptr));
+      peers.emplace_back([connection, replySize] {
+        std::string reply(replySize, 'r');
+        char request[kRequest.size()];
+        while (readExactly(connection, request, sizeof request)) write(connection, reply.data(), reply.size());
+        close(connection);
+      });
+    }
+    for (auto& peer : peers) peer.join();
+  });
+  Figures figures = runClients([&](std::barrier<>& ready, const std::function<void(double)>& record) {
+    int client = noDelaySocket(socket(AF_INET, SOCK_STREAM, 0));
+    connect(client, reinterpret_cast<sockaddr*>(&address), size);
+    std::vector<char> reply(replySize);
+    ready.arrive_and_wait();
+    for (int i = 0; i < kStepsPerClient; ++i) {
+      Clock::time_point before = Clock::now();
+      if (write(client, kRequest.data(), kRequest.size()) != static_cast<ssize_t>(kRequest.size())) break;
+      if (!readExactly(client, reply.data(), replySize)) break;
+      record(microsecondsSince(before));
+    }
+    close(client);
+  });
+  acceptor.join();
+  close(listener);
+  return figures;
+}
+
+void printFigures(const char* what, const Figures& figures) {
+  std::printf("%-44s %5d of %d answered, %9.0f requests/s, median %8.1f us\n", what, figures.answered,
+              kClients * kStepsPerClient, figures.perSecond, figures.medianMicroseconds);
+}
+
+}  // namespace
+
+int main() {
+  std::string error;
+  auto server = ServerProcess::startServing(error);
+  if (!server) {
+    std::fprintf(stderr, "bench: %s\n", error.c_str());
+    return 1;
+  }
+  std::atomic<std::size_t> replySize{0};
+  Figures steps = runClients([&](std::barrier<>& ready, const std::function<void(double)>& record) {
+    stepClient(server->port(), replySize, ready, record);
+  });
+  Figures raw = rawLoopback(replySize.load());
+  printFigures("STEP requests, 50 clients on their own nets:", steps);
+  printFigures("raw loopback round trips, same sizes:", raw);
+  std::printf("ratio STEP / raw: %.2f by median round trip, %.2f by requests per second\n",
+              raw.medianMicroseconds > 0 ? steps.medianMicroseconds / raw.medianMicroseconds : 0.0,
+              steps.perSecond > 0 ? raw.perSecond / steps.perSecond : 0.0);
+  return 0;
+}
