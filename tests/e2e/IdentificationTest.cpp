@@ -4,8 +4,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <thread>
+#include <vector>
 
 #include "E2EHarness.h"
 
@@ -153,3 +155,27 @@ TEST(ServerProgram, PortNumberThatIsNoPortEndsWithStatusOne) {
 }
 
 }  // namespace
+
+// Regression: with a listen backlog of five, a burst of clients connecting at
+// once had some of their connections reset before the server accepted them.
+TEST_F(ServedTest, BurstOfFiftyClientsIsServedWhole) {
+  constexpr int kClients = 50;
+  std::atomic<int> served{0};
+  std::vector<std::thread> clients;
+  for (int i = 0; i < kClients; ++i) {
+    clients.emplace_back([&] {
+      std::string error;
+      auto client = GnxpClient::connect("127.0.0.1", server_->port(), error);
+      if (!client) return;
+      client->setReceiveTimeout(kReceiveLimitMs);
+      GnxpResponse response;
+      if (client->identify() && client->init(kPassThrough, response) && client->step(1, response) &&
+          response.body.find("<entrance token=\"k\" place=\"A\">") != std::string::npos) {
+        ++served;
+      }
+      client->sendHalt();
+    });
+  }
+  for (auto& client : clients) client.join();
+  EXPECT_EQ(served.load(), kClients) << log();
+}
