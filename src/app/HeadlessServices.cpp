@@ -4,6 +4,7 @@
 #include "app/HeadlessPlotServices.h"
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QSaveFile>
 
 #include <cstdlib>
@@ -100,6 +101,10 @@ CHeadlessServices* headlessServices = nullptr;
 void installHeadlessServices() {
   // Drawing text needs a GUI application object; without a screen it is the offscreen one.
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Standard error carries the server's own reports (parse errors, runtime
+  // error listings); Qt's start-up remarks about a missing session there
+  // (no runtime directory, say) would only be noise among them.
+  QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false"));
   static int argc = 1;
   static char name[] = "VanterServerHeadless";
   static char* argv[] = {name, nullptr};
