@@ -1,5 +1,6 @@
 // NameTable: ordered entries with hash indexes by name and by object, the
-// tokens table's reuse of its lowest free entry, and refusals at the limits.
+// objects' hints of their first entry, the tokens table's reuse of its lowest
+// free entry, and refusals at the limits.
 #include "model/NameTable.h"
 
 #include "app/SimpleInterface.h"
@@ -21,6 +22,7 @@ struct Entry {
 }  // namespace
 
 struct NameTable::Impl {
+  const NameTable* owner;  // the table whose hints this one writes and trusts
   std::string what;
   int capacity;
   bool reusesFree;
@@ -40,6 +42,9 @@ struct NameTable::Impl {
   void rename(int index, std::string_view name);
   void setObject(int index, CGNObject* object);
   void rebuildIndexes();
+  bool hintHolds(const CGNObject* object) const;
+  void claimHint(const CGNObject* object);
+  int firstIndexOf(const CGNObject* object) const;
 };
 
 void NameTable::Impl::refuse(const std::string& message) {
@@ -95,13 +100,45 @@ void NameTable::Impl::rename(int index, std::string_view name) {
 
 void NameTable::Impl::setObject(int index, CGNObject* object) {
   Entry& entry = entries[static_cast<std::size_t>(index)];
-  if (entry.object != nullptr) {
-    auto old = byObject.find(entry.object);
+  CGNObject* previous = entry.object;
+  if (previous != nullptr) {
+    auto old = byObject.find(previous);
     old->second.erase(index);
     if (old->second.empty()) byObject.erase(old);
   }
   entry.object = object;
   if (object != nullptr) byObject[object].insert(index);
+  if (previous != nullptr && previous != object) claimHint(previous);
+  if (object != nullptr) claimHint(object);
+}
+
+// True when the object's hint names an entry of this table that holds it.
+bool NameTable::Impl::hintHolds(const CGNObject* object) const {
+  const CGNObject::NameHint& hint = object->nameHint_;
+  return hint.table == owner && hint.index >= 0 && hint.index < static_cast<int>(entries.size()) &&
+         entries[static_cast<std::size_t>(hint.index)].object == object;
+}
+
+// Claims the object's hint for this table: the first entry now holding it.
+// An object no longer held loses the hint only when this table had it.
+void NameTable::Impl::claimHint(const CGNObject* object) {
+  CGNObject::NameHint& hint = object->nameHint_;
+  auto found = byObject.find(object);
+  if (found != byObject.end()) {
+    hint.table = owner;
+    hint.index = *found->second.begin();
+  } else if (hint.table == owner) {
+    hint = CGNObject::NameHint();
+  }
+}
+
+// The first entry holding `object`, or -1: from its hint when that holds,
+// else from the object index.
+int NameTable::Impl::firstIndexOf(const CGNObject* object) const {
+  if (object == nullptr) return -1;
+  if (hintHolds(object)) return object->nameHint_.index;
+  auto found = byObject.find(object);
+  return found == byObject.end() ? -1 : *found->second.begin();
 }
 
 void NameTable::Impl::rebuildIndexes() {
@@ -114,10 +151,14 @@ void NameTable::Impl::rebuildIndexes() {
     if (entry.object != nullptr) byObject[entry.object].insert(i);
     if (entry.state == State::Free) freeEntries.insert(i);
   }
+  for (const Entry& entry : entries) {
+    if (entry.object != nullptr) claimHint(entry.object);
+  }
 }
 
 NameTable::NameTable(std::string what, int capacity, bool reusesFree, std::string notFound)
     : impl_(std::make_unique<Impl>()) {
+  impl_->owner = this;
   impl_->what = std::move(what);
   impl_->capacity = capacity;
   impl_->reusesFree = reusesFree;
@@ -152,15 +193,13 @@ CGNObject* NameTable::objectAt(int index) const {
 }
 
 const std::string& NameTable::nameOf(const CGNObject* object) const {
-  auto found = impl_->byObject.find(object);
-  if (object == nullptr || found == impl_->byObject.end()) return impl_->notFound;
-  return impl_->entries[static_cast<std::size_t>(*found->second.begin())].name;
+  int index = impl_->firstIndexOf(object);
+  return index < 0 ? impl_->notFound : impl_->entries[static_cast<std::size_t>(index)].name;
 }
 
 void NameTable::release(const CGNObject* object) {
-  auto found = impl_->byObject.find(object);
-  if (object == nullptr || found == impl_->byObject.end()) return;
-  int index = *found->second.begin();
+  int index = impl_->firstIndexOf(object);
+  if (index < 0) return;
   impl_->entries[static_cast<std::size_t>(index)].state = State::Free;
   if (impl_->reusesFree) impl_->freeEntries.insert(index);
 }

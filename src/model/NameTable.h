@@ -3,7 +3,9 @@
 // definition, and an entry's index never changes (except by the one sort of
 // the places table after binding). Lookups go through hash indexes, never scans.
 // Invariants: (1) the name index and the entries hold the same names;
-// (2) the object index maps every registered object to the first entry holding it.
+// (2) the object index maps every registered object to the first entry holding it;
+// (3) an object whose hint names this table holds its first entry's index there
+// (the hint lets nameOf, asked once per event, skip the object index).
 // The table does not own its objects: the net does.
 // Thread rule: used by the thread that steps its net.
 #pragma once

@@ -1,5 +1,6 @@
 // NameTable: lookup-or-add, definition, the tokens table's reuse of its lowest
-// free entry, names of unknown objects, refusals at the limits, and the sort.
+// free entry, names of unknown objects and of objects held more than once,
+// refusals at the limits, and the sort.
 #include "model/NameTable.h"
 
 #include "RecordingLog.h"
@@ -137,6 +138,55 @@ TEST_F(NameTableTest, FullTokensTableStillReusesAFreeEntry) {
   tokens.release(objects[4321].get());
   EXPECT_EQ(tokens.define("extra2", &b), 4321);
   EXPECT_EQ(tokens.nameOf(&b), "extra2");
+}
+
+// An object's name is always its first entry's, through every change that
+// moves which entry that is, in each table that holds it.
+TEST_F(NameTableTest, ObjectIsNamedByItsFirstEntryThroughEveryChange) {
+  places.define("P1", &a);
+  places.define("P2", &a);
+  EXPECT_EQ(places.nameOf(&a), "P1");
+  places.define("P1", &b);  // a is left only at P2
+  EXPECT_EQ(places.nameOf(&a), "P2");
+  EXPECT_EQ(places.nameOf(&b), "P1");
+  places.define("P0", &a);  // a third entry, after the others
+  EXPECT_EQ(places.nameOf(&a), "P2");
+  places.define("P1", &a);  // back at the first entry
+  EXPECT_EQ(places.nameOf(&a), "P1");
+  EXPECT_EQ(places.nameOf(&b), "NotFound.");
+  places.forget(&a);
+  EXPECT_EQ(places.nameOf(&a), "NotFound.");
+}
+
+TEST_F(NameTableTest, ObjectInTwoTablesHasItsNameInEach) {
+  places.indexOf("first");
+  places.define("P", &a);
+  tokens.define("t", &a);
+  EXPECT_EQ(places.nameOf(&a), "P");
+  EXPECT_EQ(tokens.nameOf(&a), "t");
+  tokens.forget(&a);
+  EXPECT_EQ(places.nameOf(&a), "P");
+  EXPECT_EQ(tokens.nameOf(&a), "NotFound");
+  tokens.release(&a);  // no entry holds it any more: nothing to free
+  EXPECT_EQ(tokens.stateAt(0), NameTable::State::Defined);
+}
+
+TEST_F(NameTableTest, CopyOfANamedObjectHasNoName) {
+  places.define("P", &a);
+  Named copy(a);
+  EXPECT_EQ(places.nameOf(&copy), "NotFound.");
+  EXPECT_EQ(places.nameOf(&a), "P");
+}
+
+TEST_F(NameTableTest, ObjectDefinedAgainAfterClearIsNamedAtItsNewEntry) {
+  tokens.define("x", &a);
+  tokens.clear();
+  EXPECT_EQ(tokens.nameOf(&a), "NotFound");
+  tokens.indexOf("y");
+  EXPECT_EQ(tokens.define("x", &a), 1);
+  EXPECT_EQ(tokens.nameOf(&a), "x");
+  tokens.release(&a);
+  EXPECT_EQ(tokens.stateAt(1), NameTable::State::Free);
 }
 
 TEST_F(NameTableTest, SortMovesNameObjectAndStateTogether) {
