@@ -40,6 +40,13 @@ bool registerPrimitive(int arity, std::string_view name, PrimitiveFunction funct
 // First entry of that exact name; false when there is none.
 bool findPrimitive(std::string_view name, int* arity, PrimitiveFunction* function);
 
+// What a built-in gives for exactly two numbers a and b, computed without the
+// call: true with *result set, or false when this pair needs the full call
+// (which then reports what is wrong, e.g. a division by zero).
+using NumberPairForm = bool (*)(double a, double b, double* result);
+// The two-number form of `function`, or null when it has none.
+NumberPairForm findNumberPairForm(PrimitiveFunction function);
+
 // Writes the framed report to the log and the argument listing to standard
 // error. Always returns 0, so a built-in can `return reportPrimitiveError(...)`.
 int reportPrimitiveError(CSimpleInterface& log, std::string_view message, int argc, CTypedValue* const* argv);

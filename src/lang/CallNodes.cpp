@@ -36,17 +36,39 @@ bool CPrimitiveNode::parse(CSourceStream& in) {
     std::fwrite(message.data(), 1, message.size(), stderr);
     return false;
   }
+  if (count() == 2) pairForm_ = findNumberPairForm(function_);
   return true;
 }
 
 bool CPrimitiveNode::evaluate(ValuePtr& out, LocalSlots& locals) {
+  if (pairForm_ != nullptr) return evaluatePair(out, locals);
   ArgumentValues values(*this);
   if (!evaluateArguments(values, locals, 0)) return false;
+  return callFunction(out, values.data(), locals);
+}
+
+// The arguments are evaluated in order, as for any call; only the built-in's
+// general argument checks and value handling are skipped.
+bool CPrimitiveNode::evaluatePair(ValuePtr& out, LocalSlots& locals) {
+  ValuePtr owned[2];
+  CTypedValue* values[2] = {nullptr, nullptr};
+  if (!evaluateAlone(0, owned[0], values[0], locals) || !evaluateAlone(1, owned[1], values[1], locals)) return false;
+  const CDoubleValue* a = asNumber(values[0]);
+  const CDoubleValue* b = asNumber(values[1]);
+  double result = 0.0;
+  if (a != nullptr && b != nullptr && pairForm_(a->number(), b->number(), &result)) {
+    out = std::make_unique<CDoubleValue>(result);
+    return true;
+  }
+  return callFunction(out, values, locals);
+}
+
+bool CPrimitiveNode::callFunction(ValuePtr& out, CTypedValue* const* values, LocalSlots& locals) const {
   CAbstractTransition& net = owner().net();
   CToken* token = locals.context().token;
   CCharacteristic* characteristic = token != nullptr ? token->defaultCharacteristic() : nullptr;
   PrimitiveContext context{&net, token};
-  return function_(count(), out, values.data(), characteristic, net.log(), context) != 0;
+  return function_(count(), out, values, characteristic, net.log(), context) != 0;
 }
 
 // ---- CUserDefinedNode ---------------------------------------------------

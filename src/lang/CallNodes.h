@@ -17,8 +17,14 @@ class CPrimitiveNode final : public CExprNode {
   const std::string& name() const { return name_; }
 
  private:
+  // Two arguments and a two-number form: numbers skip the general call.
+  bool evaluatePair(ValuePtr& out, LocalSlots& locals);
+  // The built-in's own call with the argument values already evaluated.
+  bool callFunction(ValuePtr& out, CTypedValue* const* values, LocalSlots& locals) const;
+
   std::string name_;
   PrimitiveFunction function_ = nullptr;
+  NumberPairForm pairForm_ = nullptr;  // set only for a call with two arguments
 };
 
 class CUserDefinedNode final : public CExprNode {
