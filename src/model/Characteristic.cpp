@@ -21,7 +21,10 @@ CTypedValue& CCharacteristic::past(int k) const {
   return *slots_[static_cast<std::size_t>(slot)];
 }
 
+// With a single slot the copy would be onto itself, which no value type
+// changes: the slot is then left untouched (it is on every move).
 void CCharacteristic::advance() {
+  if (slots_.size() == 1) return;
   int nextSlot = (currentSlot_ + 1) % size();
   slots_[static_cast<std::size_t>(nextSlot)]->assign(*slots_[static_cast<std::size_t>(currentSlot_)]);
   currentSlot_ = nextSlot;
