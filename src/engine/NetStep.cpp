@@ -73,7 +73,7 @@ void CAbstractTransition::endStep() {
   ++time_;
   commitPlaces(places_);
   std::vector<CToken*> departed;
-  for (const auto& [key, token] : ownedTokens_) {
+  for (const auto& token : ownedTokens_) {
     if (token->host() == nullptr) {
       departed.push_back(token.get());
     } else {

@@ -92,9 +92,9 @@ CFunction* CAbstractTransition::adoptFunction(std::unique_ptr<CFunction> functio
 }
 
 CToken* CAbstractTransition::adoptToken(std::unique_ptr<CToken> token) {
-  CToken* adopted = token.get();
-  ownedTokens_.emplace(adopted, std::move(token));
-  return adopted;
+  token->setOwnedIndex(static_cast<int>(ownedTokens_.size()));
+  ownedTokens_.push_back(std::move(token));
+  return ownedTokens_.back().get();
 }
 
 CTokenGenerator* CAbstractTransition::adoptGenerator(std::unique_ptr<CTokenGenerator> generator) {
@@ -102,7 +102,19 @@ CTokenGenerator* CAbstractTransition::adoptGenerator(std::unique_ptr<CTokenGener
   return generators_.back().get();
 }
 
-void CAbstractTransition::destroyToken(CToken* token) { ownedTokens_.erase(token); }
+// The last token takes the destroyed one's place.
+void CAbstractTransition::destroyToken(CToken* token) {
+  const int index = token->ownedIndex();
+  if (index < 0 || index >= static_cast<int>(ownedTokens_.size())) return;
+  std::unique_ptr<CToken>& slot = ownedTokens_[static_cast<std::size_t>(index)];
+  if (slot.get() != token) return;  // not one of this net's tokens
+  std::unique_ptr<CToken> destroyed = std::move(slot);
+  if (&slot != &ownedTokens_.back()) {
+    slot = std::move(ownedTokens_.back());
+    slot->setOwnedIndex(index);
+  }
+  ownedTokens_.pop_back();
+}
 
 void CAbstractTransition::queueForEntering(CToken* token) { enteringQueue_.push(token); }
 

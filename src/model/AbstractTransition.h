@@ -15,7 +15,6 @@
 #include <queue>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class CFunction;
@@ -74,6 +73,8 @@ class CAbstractTransition final : public CTransition {
   void destroyToken(CToken* token);
   // Queues a bound token for entering (ordered by its entering time).
   void queueForEntering(CToken* token);
+  // The number of tokens the net owns, departed ones included until their step ends.
+  int ownedTokenCount() const { return static_cast<int>(ownedTokens_.size()); }
 
   NameTable& transitionsTable() { return transitions_; }
   NameTable& placesTable() { return places_; }
@@ -125,8 +126,9 @@ class CAbstractTransition final : public CTransition {
   std::vector<std::unique_ptr<CSimpleTransition>> ownedTransitions_;
   std::vector<std::unique_ptr<CPlace>> ownedPlaces_;
   std::vector<std::unique_ptr<CFunction>> ownedFunctions_;
-  // Keyed by the token itself, so that destroying one costs the same in any net.
-  std::unordered_map<const CToken*, std::unique_ptr<CToken>> ownedTokens_;
+  // In no particular order: each token knows its index, so that destroying
+  // one costs the same in any net, and the end of a step walks them densely.
+  std::vector<std::unique_ptr<CToken>> ownedTokens_;
   std::vector<std::unique_ptr<CTokenGenerator>> generators_;
   std::priority_queue<CToken*, std::vector<CToken*>, EnteringLater> enteringQueue_;
   std::unique_ptr<DefinitionParser> parser_;

@@ -64,6 +64,9 @@ class CToken final : public CGNObject {
   // The places-table index of the host name, between load and bind.
   int hostIndex() const { return hostIndex_; }
   void setHostIndex(int index) { hostIndex_ = index; }
+  // Where the owning net keeps the token (its bookkeeping; -1 while not adopted).
+  int ownedIndex() const { return ownedIndex_; }
+  void setOwnedIndex(int index) { ownedIndex_ = index; }
 
  private:
   // One child of a token element; false (logged) for a name, history or type refused.
@@ -76,4 +79,5 @@ class CToken final : public CGNObject {
   int entering_ = 0;
   CPlace* host_ = nullptr;
   int hostIndex_ = -1;
+  int ownedIndex_ = -1;
 };

@@ -64,6 +64,35 @@ TEST(Step, TokenThatExitedIsDestroyedAndItsEntryFreed) {
   EXPECT_EQ(b->tokens().count(), 0);
 }
 
+// Tokens leave in every order relative to the order they were made in; each
+// one is destroyed at the end of the step it left in, and only that one.
+TEST(Step, TokensLeavingInAnyOrderAreEachDestroyedAtTheirStepEnd) {
+  struct Row {
+    const char* name;
+    const char* entering[3];  // of k1, k2, k3, made in that order
+    int remaining[6];         // tokens owned after each of steps 1..6
+  };
+  const Row rows[] = {
+      {"first made leaves first", {"0", "1", "2"}, {3, 3, 2, 1, 0, 0}},
+      {"last made leaves first", {"2", "1", "0"}, {3, 3, 2, 1, 0, 0}},
+      {"middle one leaves first", {"1", "0", "1"}, {3, 3, 2, 0, 0, 0}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string tokens;
+    for (int i = 0; i < 3; ++i) {
+      tokens += token("k" + std::to_string(i + 1), "A", std::string("entering=\"") + row.entering[i] + "\"");
+    }
+    TestNet net("<transitions>" + transition("T", {"A"}, {"B"}, kAllTrue) +
+                "</transitions><places><place id=\"A\"/><place id=\"B\"/></places><tokens>" + tokens + "</tokens>");
+    ASSERT_TRUE(net.initialised()) << net.log().text();
+    for (int step = 0; step < 6; ++step) {
+      net.step();
+      EXPECT_EQ(net.net().ownedTokenCount(), row.remaining[step]) << "after step " << step + 1;
+    }
+  }
+}
+
 TEST(Step, EnteringTokensStandInTheirPlacesAfterTheFirstStepAndMoveInTheSecond) {
   TestNet net("<transitions>" + transition("T", {"A", "C"}, {"B"}, kAllTrue) +
               "</transitions><places><place id=\"A\"/><place id=\"B\"/><place id=\"C\"/></places><tokens>" +
