@@ -237,13 +237,13 @@ bool CExprNode::evaluateComputed(const Argument& argument, int i, ArgumentValues
     return true;
   }
   CTypedValue* value = nullptr;
-  if (!evaluateAlone(i, owned, value, locals)) return false;
+  if (!evaluateAloneComputed(argument, owned, value, locals)) return false;
   values.adopt(i, std::move(owned));
   return true;
 }
 
-bool CExprNode::evaluateAlone(int i, ValuePtr& owned, CTypedValue*& value, LocalSlots& locals) const {
-  const Argument& argument = arguments_[static_cast<std::size_t>(i)];
+bool CExprNode::evaluateAloneComputed(const Argument& argument, ValuePtr& owned, CTypedValue*& value,
+                                      LocalSlots& locals) const {
   bool evaluated = true;
   switch (argument.kind) {
     case ArgumentKind::Constant:

@@ -133,8 +133,17 @@ class CExprNode : public CBaseObject {
   }
   // Argument i on its own, for forms that take their arguments one at a time:
   // `value` is its value (null: none); `owned` holds it when the evaluation
-  // made it. False after a runtime error report.
-  bool evaluateAlone(int i, ValuePtr& owned, CTypedValue*& value, LocalSlots& locals) const;
+  // made it. False after a runtime error report. The prepared kinds are read
+  // here, at each call site, so that their test is predicted per site.
+  bool evaluateAlone(int i, ValuePtr& owned, CTypedValue*& value, LocalSlots& locals) const {
+    const Argument& argument = arguments_[static_cast<std::size_t>(i)];
+    switch (argument.kind) {
+      case ArgumentKind::Constant:
+      case ArgumentKind::FrameReference: value = argument.value; return true;
+      case ArgumentKind::Local: value = locals.at(argument.index); return true;
+      default: return evaluateAloneComputed(argument, owned, value, locals);
+    }
+  }
   // What evaluateAlone gave, for a caller that will own it: `owned` itself,
   // else a clone of `value`, else null.
   static ValuePtr ownedCopy(ValuePtr& owned, const CTypedValue* value);
@@ -154,6 +163,8 @@ class CExprNode : public CBaseObject {
   bool bindFrameReference(Argument& argument, int position);
   // Sub-expressions and the context words.
   bool evaluateComputed(const Argument& argument, int i, ArgumentValues& values, LocalSlots& locals) const;
+  // evaluateAlone's full form, for every kind, out of line.
+  bool evaluateAloneComputed(const Argument& argument, ValuePtr& owned, CTypedValue*& value, LocalSlots& locals) const;
   bool evaluateChild(const Argument& argument, ValuePtr& owned, LocalSlots& locals) const;
   bool evaluateToken(ValuePtr& owned, LocalSlots& locals) const;
 

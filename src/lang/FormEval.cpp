@@ -96,7 +96,12 @@ bool CLetNode::evaluate(ValuePtr& out, LocalSlots& locals) {
   ValuePtr owned;
   CTypedValue* value = nullptr;
   if (!evaluateAlone(0, owned, value, locals) || value == nullptr) return false;
-  if (CTypedValue* slot = locals.at(variable_)) {
+  CTypedValue* slot = locals.at(variable_);
+  CDoubleValue* slotNumber = asNumber(slot);
+  const CDoubleValue* number = asNumber(value);
+  if (slotNumber != nullptr && number != nullptr) {
+    slotNumber->setNumber(number->number());  // assign, without the virtual call
+  } else if (slot != nullptr) {
     slot->assign(*value);
   } else {
     locals.adopt(variable_, value->clone());
