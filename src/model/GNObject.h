@@ -9,6 +9,14 @@ class NameTable;
 
 class CGNObject : public CBaseObject {
  public:
+  CGNObject() = default;
+  // A copy is another object: it keeps the priority but no name-table hint.
+  CGNObject(const CGNObject& other) : CBaseObject(other), priority_(other.priority_) {}
+  CGNObject& operator=(const CGNObject& other) {
+    priority_ = other.priority_;
+    return *this;
+  }
+
   int kind() const override { return kKindNetObject; }
   int priority() const { return priority_; }
   void setPriority(int priority) { priority_ = priority; }
@@ -16,16 +24,10 @@ class CGNObject : public CBaseObject {
  private:
   friend class NameTable;
 
-  // The table's hint of the first entry holding this object. The table checks
-  // it against its entries before use; a copy of an object starts without one.
-  struct NameHint {
-    NameHint() = default;
-    NameHint(const NameHint&) {}
-    NameHint& operator=(const NameHint&) { return *this; }
-    const NameTable* table = nullptr;
-    int index = -1;
-  };
-
   int priority_ = 0;
-  mutable NameHint nameHint_;
+  // The table's hint of the first entry holding this object, which the table
+  // checks against its entries before use. Packed beside the priority: every
+  // net object carries it.
+  mutable int nameIndex_ = -1;
+  mutable const NameTable* nameTable_ = nullptr;
 };

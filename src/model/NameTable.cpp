@@ -114,21 +114,21 @@ void NameTable::Impl::setObject(int index, CGNObject* object) {
 
 // True when the object's hint names an entry of this table that holds it.
 bool NameTable::Impl::hintHolds(const CGNObject* object) const {
-  const CGNObject::NameHint& hint = object->nameHint_;
-  return hint.table == owner && hint.index >= 0 && hint.index < static_cast<int>(entries.size()) &&
-         entries[static_cast<std::size_t>(hint.index)].object == object;
+  const int index = object->nameIndex_;
+  return object->nameTable_ == owner && index >= 0 && index < static_cast<int>(entries.size()) &&
+         entries[static_cast<std::size_t>(index)].object == object;
 }
 
 // Claims the object's hint for this table: the first entry now holding it.
 // An object no longer held loses the hint only when this table had it.
 void NameTable::Impl::claimHint(const CGNObject* object) {
-  CGNObject::NameHint& hint = object->nameHint_;
   auto found = byObject.find(object);
   if (found != byObject.end()) {
-    hint.table = owner;
-    hint.index = *found->second.begin();
-  } else if (hint.table == owner) {
-    hint = CGNObject::NameHint();
+    object->nameTable_ = owner;
+    object->nameIndex_ = *found->second.begin();
+  } else if (object->nameTable_ == owner) {
+    object->nameTable_ = nullptr;
+    object->nameIndex_ = -1;
   }
 }
 
@@ -136,7 +136,7 @@ void NameTable::Impl::claimHint(const CGNObject* object) {
 // else from the object index.
 int NameTable::Impl::firstIndexOf(const CGNObject* object) const {
   if (object == nullptr) return -1;
-  if (hintHolds(object)) return object->nameHint_.index;
+  if (hintHolds(object)) return object->nameIndex_;
   auto found = byObject.find(object);
   return found == byObject.end() ? -1 : *found->second.begin();
 }

@@ -42,9 +42,9 @@ CToken::CToken(CAbstractTransition& net) : net_(&net) {}
 
 CToken::CToken(const CToken& templateToken)
     : CGNObject(),
+      host_(templateToken.host_),
       net_(templateToken.net_),
       entering_(templateToken.entering_),
-      host_(templateToken.host_),
       hostIndex_(templateToken.hostIndex_) {
   setPriority(templateToken.priority());
   for (const auto& [name, characteristic] : templateToken.characteristics_) {

@@ -72,12 +72,13 @@ class CToken final : public CGNObject {
   // One child of a token element; false (logged) for a name, history or type refused.
   bool loadCharacteristic(const xercesc::DOMNode& child);
 
-  CAbstractTransition* net_;
-  CharacteristicMap characteristics_;
-  std::vector<std::unique_ptr<CCharacteristic>> removed_;
+  // What every move reads comes first, so that it shares the fewest cache lines.
   CCharacteristic* defaultCharacteristic_ = nullptr;
-  int entering_ = 0;
   CPlace* host_ = nullptr;
+  CharacteristicMap characteristics_;
+  CAbstractTransition* net_;
+  std::vector<std::unique_ptr<CCharacteristic>> removed_;
+  int entering_ = 0;
   int hostIndex_ = -1;
   int ownedIndex_ = -1;
 };
