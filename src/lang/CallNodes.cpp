@@ -41,23 +41,35 @@ bool CPrimitiveNode::parse(CSourceStream& in) {
 }
 
 bool CPrimitiveNode::evaluate(ValuePtr& out, LocalSlots& locals) {
-  if (pairForm_ != nullptr) return evaluatePair(out, locals);
+  if (pairForm_ != nullptr) {
+    double number = 0.0;
+    bool direct = false;
+    if (!evaluatePair(out, &number, &direct, locals)) return false;
+    if (direct) out = std::make_unique<CDoubleValue>(number);
+    return true;
+  }
   ArgumentValues values(*this);
   if (!evaluateArguments(values, locals, 0)) return false;
   return callFunction(out, values.data(), locals);
 }
 
+bool CPrimitiveNode::evaluateNumber(ValuePtr& out, double* number, bool* direct, LocalSlots& locals) {
+  if (pairForm_ != nullptr) return evaluatePair(out, number, direct, locals);
+  *direct = false;
+  return evaluate(out, locals);
+}
+
 // The arguments are evaluated in order, as for any call; only the built-in's
 // general argument checks and value handling are skipped.
-bool CPrimitiveNode::evaluatePair(ValuePtr& out, LocalSlots& locals) {
+bool CPrimitiveNode::evaluatePair(ValuePtr& out, double* number, bool* direct, LocalSlots& locals) {
   ValuePtr owned[2];
   CTypedValue* values[2] = {nullptr, nullptr};
+  *direct = false;
   if (!evaluateAlone(0, owned[0], values[0], locals) || !evaluateAlone(1, owned[1], values[1], locals)) return false;
   const CDoubleValue* a = asNumber(values[0]);
   const CDoubleValue* b = asNumber(values[1]);
-  double result = 0.0;
-  if (a != nullptr && b != nullptr && pairForm_(a->number(), b->number(), &result)) {
-    out = std::make_unique<CDoubleValue>(result);
+  if (a != nullptr && b != nullptr && pairForm_(a->number(), b->number(), number)) {
+    *direct = true;
     return true;
   }
   return callFunction(out, values, locals);

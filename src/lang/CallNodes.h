@@ -14,11 +14,13 @@ class CPrimitiveNode final : public CExprNode {
   // call -> "(" name {argument} ")"; checks the built-in's arity.
   bool parse(CSourceStream& in) override;
   bool evaluate(ValuePtr& out, LocalSlots& locals) override;
+  bool evaluateNumber(ValuePtr& out, double* number, bool* direct, LocalSlots& locals) override;
   const std::string& name() const { return name_; }
 
  private:
-  // Two arguments and a two-number form: numbers skip the general call.
-  bool evaluatePair(ValuePtr& out, LocalSlots& locals);
+  // Two arguments and a two-number form: numbers skip the general call and
+  // give *number (*direct set); anything else gives `out` from the call.
+  bool evaluatePair(ValuePtr& out, double* number, bool* direct, LocalSlots& locals);
   // The built-in's own call with the argument values already evaluated.
   bool callFunction(ValuePtr& out, CTypedValue* const* values, LocalSlots& locals) const;
 

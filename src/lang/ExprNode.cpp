@@ -258,11 +258,28 @@ bool CExprNode::evaluateAloneComputed(const Argument& argument, ValuePtr& owned,
   return evaluated;
 }
 
+bool CExprNode::evaluateTest(int i, ValuePtr& owned, CTypedValue*& value, double* number, bool* direct,
+                             LocalSlots& locals) const {
+  const Argument& argument = arguments_[static_cast<std::size_t>(i)];
+  *direct = false;
+  if (argument.kind != ArgumentKind::SubExpression) return evaluateAlone(i, owned, value, locals);
+  CallContext& context = locals.context();
+  if (!nestingAllows(context)) return false;
+  ++context.depth;
+  bool evaluated = argument.child->evaluateNumber(owned, number, direct, locals);
+  --context.depth;
+  value = owned.get();
+  return evaluated;
+}
+
+bool CExprNode::nestingAllows(const CallContext& context) const {
+  if (context.depth < kMaxEvaluationDepth) return true;
+  return runtimeError("GNVCFL runtime error: expressions and calls nested deeper than 2000.", 0, nullptr);
+}
+
 bool CExprNode::evaluateChild(const Argument& argument, ValuePtr& owned, LocalSlots& locals) const {
   CallContext& context = locals.context();
-  if (context.depth >= kMaxEvaluationDepth) {
-    return runtimeError("GNVCFL runtime error: expressions and calls nested deeper than 2000.", 0, nullptr);
-  }
+  if (!nestingAllows(context)) return false;
   ++context.depth;
   bool evaluated = argument.child->evaluate(owned, locals);
   --context.depth;

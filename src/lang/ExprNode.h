@@ -108,6 +108,13 @@ class CExprNode : public CBaseObject {
   // Computes the node's value into `out` (null on entry; the caller owns what
   // is stored, or it stays null: no value). False after a runtime error report.
   virtual bool evaluate(ValuePtr& out, LocalSlots& locals) = 0;
+  // evaluate for a caller that only tests a number: a node that can give its
+  // number without making a value sets *number and *direct; otherwise *direct
+  // is false and `out` is as evaluate leaves it.
+  virtual bool evaluateNumber(ValuePtr& out, [[maybe_unused]] double* number, bool* direct, LocalSlots& locals) {
+    *direct = false;
+    return evaluate(out, locals);
+  }
   // Resolves frame references (and callees); false after a log message.
   virtual bool bind();
 
@@ -144,6 +151,10 @@ class CExprNode : public CBaseObject {
       default: return evaluateAloneComputed(argument, owned, value, locals);
     }
   }
+  // evaluateAlone for a test of a number (while, if): a sub-expression that
+  // gives its number directly sets *number and *direct and makes no value.
+  bool evaluateTest(int i, ValuePtr& owned, CTypedValue*& value, double* number, bool* direct,
+                    LocalSlots& locals) const;
   // What evaluateAlone gave, for a caller that will own it: `owned` itself,
   // else a clone of `value`, else null.
   static ValuePtr ownedCopy(ValuePtr& owned, const CTypedValue* value);
@@ -166,6 +177,8 @@ class CExprNode : public CBaseObject {
   // evaluateAlone's full form, for every kind, out of line.
   bool evaluateAloneComputed(const Argument& argument, ValuePtr& owned, CTypedValue*& value, LocalSlots& locals) const;
   bool evaluateChild(const Argument& argument, ValuePtr& owned, LocalSlots& locals) const;
+  // The nesting check evaluateChild makes; false after its report.
+  bool nestingAllows(const CallContext& context) const;
   bool evaluateToken(ValuePtr& owned, LocalSlots& locals) const;
 
   CExpression* owner_;

@@ -40,10 +40,15 @@ bool CFormNode::evaluateNumber(int i, ArgumentValues& values, LocalSlots& locals
 bool CIfNode::evaluate(ValuePtr& out, LocalSlots& locals) {
   ValuePtr owned;
   CTypedValue* condition = nullptr;
-  if (!evaluateAlone(0, owned, condition, locals)) return false;
-  if (condition == nullptr) return runtimeError("GNVCFL runtime error: the condition of if has no value.", 0, nullptr);
-  const CDoubleValue* number = asNumber(condition);
-  int branch = number != nullptr && number->number() != 0.0 ? 1 : 2;
+  double number = 0.0;
+  bool direct = false;
+  if (!evaluateTest(0, owned, condition, &number, &direct, locals)) return false;
+  if (!direct) {
+    if (condition == nullptr) return runtimeError("GNVCFL runtime error: the condition of if has no value.", 0, nullptr);
+    const CDoubleValue* numeric = asNumber(condition);
+    number = numeric != nullptr ? numeric->number() : 0.0;  // any other value takes the else branch
+  }
+  int branch = number != 0.0 ? 1 : 2;
   owned.reset();
   CTypedValue* value = nullptr;
   if (!evaluateAlone(branch, owned, value, locals)) return false;
@@ -113,12 +118,17 @@ bool CLetNode::evaluate(ValuePtr& out, LocalSlots& locals) {
 bool CWhileNode::conditionHolds(LocalSlots& locals, bool* holds) const {
   ValuePtr owned;
   CTypedValue* condition = nullptr;
-  if (!evaluateAlone(0, owned, condition, locals)) return false;
-  const CDoubleValue* number = asNumber(condition);
-  if (number == nullptr) {
-    return runtimeError("GNVCFL runtime error: the condition of while is not a number.", 1, &condition);
+  double number = 0.0;
+  bool direct = false;
+  if (!evaluateTest(0, owned, condition, &number, &direct, locals)) return false;
+  if (!direct) {
+    const CDoubleValue* numeric = asNumber(condition);
+    if (numeric == nullptr) {
+      return runtimeError("GNVCFL runtime error: the condition of while is not a number.", 1, &condition);
+    }
+    number = numeric->number();
   }
-  *holds = isTrueCounting(number->number());
+  *holds = isTrueCounting(number);
   return true;
 }
 

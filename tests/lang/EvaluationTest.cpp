@@ -37,6 +37,16 @@ TEST_F(FormTest, IfTakesOnlyNonZeroNumbersAsTrue) {
                     {"(if 1 (MathEval) 2)", "none"}});
 }
 
+// Conditions made by two-argument comparisons and arithmetic: numbers are
+// tested as the call's number, other values as the call's value.
+TEST_F(FormTest, ConditionsFromTwoArgumentCallsOfNumbersAndOfOtherValues) {
+  expectAll({{"(if (- 0.5 0.5) 1 2)", "2"},
+             {"(if (< 1 \"a\") 1 2)", "1"},
+             {"(if (= \"a\" \"a\") 1 2)", "1"},
+             {"(let i 0) (while (!= i 3) (let i (+ i 1))) i", "3"},
+             {"(let x \"a\") (while (< x \"aaa\") (let x (+ x \"a\"))) x", "\"aaa\""}});
+}
+
 TEST_F(FormTest, AndOrStopEarlyAndUseTheThreshold) {
   std::string andTiny = std::string("(and 1 ") + kTiny + ")";
   std::string orTiny = std::string("(or 0 ") + kTiny + ")";
