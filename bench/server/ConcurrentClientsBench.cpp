@@ -3,11 +3,6 @@
 // requests of one step. Next to it, the same number of connections and round
 // trips against a raw loopback echo peer giving replies of the same size,
 // measured in the same run. Prints its figures; asserts nothing.
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <barrier>
@@ -19,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "Loopback.h"
 #include "ServerProcess.h"
 #include "client/GnxpClient.h"
 
@@ -99,35 +95,13 @@ void stepClient(std::uint16_t port, std::atomic<std::size_t>& replySize, std::ba
   client->sendHalt();
 }
 
-int noDelaySocket(int descriptor) {
-  int on = 1;
-  setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-  return descriptor;
-}
-
-bool readExactly(int descriptor, char* into, std::size_t size) {
-  for (std::size_t got = 0; got < size;) {
-    ssize_t n = read(descriptor, into + got, size - got);
-    if (n <= 0) return false;
-    got += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // An echo peer with a thread per connection, like the server.
 Figures rawLoopback(std::size_t replySize) {
-  int listener = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  bind(listener, reinterpret_cast<sockaddr*>(&address), size);
-  listen(listener, kClients);
-  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
-  std::thread acceptor([listener, replySize] {
+  LoopbackListener listener(kClients);
+  std::thread acceptor([&listener, replySize] {
     std::vector<std::thread> peers;
     for (int i = 0; i < kClients; ++i) {
-      int connection = noDelaySocket(accept(listener, nullptr, nullptr));
+      int connection = listener.accept();
       peers.emplace_back([connection, replySize] {
         std::string reply(replySize, 'r');
         char request[kRequest.size()];
@@ -138,8 +112,7 @@ Figures rawLoopback(std::size_t replySize) {
     for (auto& peer : peers) peer.join();
   });
   Figures figures = runClients([&](std::barrier<>& ready, const std::function<void(double)>& record) {
-    int client = noDelaySocket(socket(AF_INET, SOCK_STREAM, 0));
-    connect(client, reinterpret_cast<sockaddr*>(&address), size);
+    int client = listener.connect();
     std::vector<char> reply(replySize);
     ready.arrive_and_wait();
     for (int i = 0; i < kStepsPerClient; ++i) {
@@ -151,7 +124,6 @@ Figures rawLoopback(std::size_t replySize) {
     close(client);
   });
   acceptor.join();
-  close(listener);
   return figures;
 }
 

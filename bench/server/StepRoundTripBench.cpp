@@ -1,11 +1,6 @@
 // STEP round trips per second on one connection to the real headless server
 // with an empty net, next to a raw loopback TCP request/response loop of the
 // same sizes measured in the same run. Prints its figures; asserts nothing.
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -14,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "Loopback.h"
 #include "ServerProcess.h"
 #include "client/GnxpClient.h"
 
@@ -44,44 +40,24 @@ Figures measure(const std::function<bool()>& roundTrip) {
   return {static_cast<double>(times.size()) / seconds, times[times.size() / 2]};
 }
 
-int noDelaySocket(int descriptor) {
-  int on = 1;
-  setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-  return descriptor;
-}
-
 // An echo peer that answers each request with `replySize` bytes.
 Figures rawLoopback(std::size_t replySize) {
-  int listener = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  bind(listener, reinterpret_cast<sockaddr*>(&address), size);
-  listen(listener, 1);
-  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
-  std::thread peer([listener, replySize] {
-    int connection = noDelaySocket(accept(listener, nullptr, nullptr));
+  LoopbackListener listener(1);
+  std::thread peer([&listener, replySize] {
+    int connection = listener.accept();
     std::string reply(replySize, 'r');
-    char request[64];
-    while (read(connection, request, kRequest.size()) > 0) write(connection, reply.data(), reply.size());
+    char request[kRequest.size()];
+    while (readExactly(connection, request, sizeof request)) write(connection, reply.data(), reply.size());
     close(connection);
   });
-  int client = noDelaySocket(socket(AF_INET, SOCK_STREAM, 0));
-  connect(client, reinterpret_cast<sockaddr*>(&address), size);
+  int client = listener.connect();
   std::vector<char> reply(replySize);
   Figures figures = measure([&] {
     if (write(client, kRequest.data(), kRequest.size()) != static_cast<ssize_t>(kRequest.size())) return false;
-    for (std::size_t got = 0; got < replySize;) {
-      ssize_t n = read(client, reply.data() + got, replySize - got);
-      if (n <= 0) return false;
-      got += static_cast<std::size_t>(n);
-    }
-    return true;
+    return readExactly(client, reply.data(), replySize);
   });
   close(client);
   peer.join();
-  close(listener);
   return figures;
 }
 
