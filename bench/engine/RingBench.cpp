@@ -9,8 +9,8 @@
 // instead of at least a second (optionally one figure only), so that the
 // instruction and cache-miss counts of `valgrind --tool=callgrind
 // --toggle-collect='*runSteps*'` compare builds whatever the machine's load.
-#include "app/SimpleInterface.h"
-#include "builtins/Primitive.h"
+#include "base/SimpleInterface.h"
+#include "builtins/BuiltinFunctions.h"
 #include "model/AbstractTransition.h"
 #include "model/DefinitionParser.h"
 #include "server/ClientToGNProxy.h"

@@ -1,8 +1,8 @@
 // Prints how fast GNVCFL runs a counting loop (while, let, +, <) and naive
 // recursive fib(27), next to Lua 5.4 ("lua5.4") running the same programs in
 // the same run: nanoseconds per iteration or call, and the ratio to Lua.
-#include "app/SimpleInterface.h"
-#include "builtins/Primitive.h"
+#include "base/SimpleInterface.h"
+#include "builtins/BuiltinFunctions.h"
 #include "lang/Expression.h"
 #include "lang/FunctionLoader.h"
 #include "model/AbstractTransition.h"

@@ -1,8 +1,8 @@
 // Resident memory of a loaded net of 500 places, 250 transitions and 10,000
 // tokens of three characteristics each, and the time INIT takes to build it
 // from its definition (parse, validate, load, bind). Prints; asserts nothing.
-#include "app/SimpleInterface.h"
-#include "builtins/Primitive.h"
+#include "base/SimpleInterface.h"
+#include "builtins/BuiltinFunctions.h"
 #include "model/AbstractTransition.h"
 #include "model/DefinitionParser.h"
 

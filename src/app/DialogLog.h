@@ -5,7 +5,7 @@
 // arrive, and write returns once it is shown.
 #pragma once
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 
 class QPlainTextEdit;
 

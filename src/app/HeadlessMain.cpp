@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "app/ConsoleLog.h"
+#include "base/ConsoleLog.h"
 #include "app/HeadlessServices.h"
 #include "model/DefinitionParser.h"
 #include "server/TCPServer.h"

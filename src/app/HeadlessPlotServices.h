@@ -7,7 +7,7 @@
 // its own, stopped and joined by finish() or the destructor.
 #pragma once
 
-#include "builtins/UserServices.h"
+#include "base/UserServices.h"
 #include "plot/PlotCanvas.h"
 
 #include <QImage>

@@ -1,7 +1,7 @@
 // The numeric and the text input dialogs.
 #include "app/InputDialogs.h"
 
-#include "builtins/UserServices.h"
+#include "base/UserServices.h"
 
 #include <QLabel>
 #include <QLineEdit>

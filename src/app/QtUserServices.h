@@ -7,7 +7,7 @@
 #pragma once
 
 #include "app/VisDialog.h"
-#include "builtins/UserServices.h"
+#include "base/UserServices.h"
 
 #include <QObject>
 #include <QPointer>

@@ -5,7 +5,7 @@
 // Thread rule: a view over one call's arguments, used by that call only.
 #pragma once
 
-#include "builtins/Primitive.h"
+#include "lang/Primitive.h"
 
 #include <string>
 #include <string_view>

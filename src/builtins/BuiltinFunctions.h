@@ -1,8 +1,17 @@
-// Every built-in implementation, one declaration each, grouped by family.
-// Each family lives in its own file; registerBuiltIns lists them in order.
+// The built-in functions of GNVCFL: their registration, and every
+// implementation, one declaration each, grouped by family. Each family lives
+// in its own file; registerBuiltIns lists them in order.
 #pragma once
 
-#include "builtins/Primitive.h"
+#include "lang/Primitive.h"
+
+// Fills the table (once per process, under a lock, the 49 built-ins in their
+// fixed order) and defines the function object "ID" in the net.
+void registerBuiltIns(CAbstractTransition& net);
+
+// The two-number form of the arithmetic or comparison built-in `function`,
+// or null when it has none (NumberPairs.cpp); registration enters it in the table.
+NumberPairForm numberPairFormOf(PrimitiveFunction function);
 
 // Every built-in has the PrimitiveFunction form; a built-in uses only the
 // parameters it needs, so all of them are marked as possibly unused.

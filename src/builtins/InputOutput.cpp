@@ -4,7 +4,7 @@
 // each write to a standard stream is one call, so lines are not interleaved.
 #include "builtins/Arguments.h"
 #include "builtins/BuiltinFunctions.h"
-#include "builtins/UserServices.h"
+#include "base/UserServices.h"
 #include "lang/Reader.h"
 #include "lang/Value.h"
 

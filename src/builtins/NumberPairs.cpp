@@ -73,7 +73,7 @@ constexpr PairForm kPairForms[] = {
 
 }  // namespace
 
-NumberPairForm findNumberPairForm(PrimitiveFunction function) {
+NumberPairForm numberPairFormOf(PrimitiveFunction function) {
   for (const PairForm& row : kPairForms) {
     if (row.function == function) return row.form;
   }

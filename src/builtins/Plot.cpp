@@ -3,7 +3,7 @@
 // Thread rule: run on the thread of the calling net; the services serialise.
 #include "builtins/Arguments.h"
 #include "builtins/BuiltinFunctions.h"
-#include "builtins/UserServices.h"
+#include "base/UserServices.h"
 #include "lang/Value.h"
 
 #include <string>

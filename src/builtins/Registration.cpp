@@ -49,7 +49,9 @@ constexpr Registration kBuiltIns[] = {
 static_assert(std::size(kBuiltIns) == 49, "the language has 49 built-ins");
 
 void fillTable() {
-  for (const Registration& row : kBuiltIns) registerPrimitive(row.arity, row.name, row.function);
+  for (const Registration& row : kBuiltIns) {
+    registerPrimitive(row.arity, row.name, row.function, numberPairFormOf(row.function));
+  }
 }
 
 // "ID" changes nothing and always succeeds.

@@ -7,7 +7,7 @@
 #include "model/Characteristic.h"
 #include "model/Place.h"
 #include "model/Token.h"
-#include "server/EventManager.h"
+#include "model/EventManager.h"
 
 #include <string>
 

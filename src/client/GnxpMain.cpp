@@ -3,7 +3,7 @@
 #include <csignal>
 #include <cstdio>
 
-#include "app/ConsoleLog.h"
+#include "base/ConsoleLog.h"
 #include "client/GnxpOptions.h"
 #include "client/NetRunner.h"
 #include "model/DefinitionParser.h"

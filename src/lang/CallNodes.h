@@ -3,7 +3,7 @@
 // Thread rule: as CExprNode.
 #pragma once
 
-#include "builtins/Primitive.h"
+#include "lang/Primitive.h"
 #include "lang/ExprNode.h"
 
 class CFunction;

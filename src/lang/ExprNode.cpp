@@ -2,8 +2,8 @@
 // argument, binding of frame references, and evaluation of the entries.
 #include "lang/ExprNode.h"
 
-#include "app/SimpleInterface.h"
-#include "builtins/Primitive.h"
+#include "base/SimpleInterface.h"
+#include "lang/Primitive.h"
 #include "lang/Expression.h"
 #include "lang/Reader.h"
 #include "model/AbstractTransition.h"

@@ -2,8 +2,8 @@
 // locals, and the net's entry point with its call-stack entry on failure.
 #include "lang/Expression.h"
 
-#include "app/SimpleInterface.h"
-#include "builtins/Primitive.h"
+#include "base/SimpleInterface.h"
+#include "lang/Primitive.h"
 #include "lang/Reader.h"
 #include "model/AbstractTransition.h"
 

@@ -3,7 +3,7 @@
 // net's tables or opened as a file in the working directory.
 #include "lang/Frame.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "lang/Function.h"
 #include "lang/PathRules.h"
 #include "model/AbstractTransition.h"

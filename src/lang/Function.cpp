@@ -2,7 +2,7 @@
 // and the function object backed by a native function (the net's "ID").
 #include "lang/Function.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "model/AbstractTransition.h"
 #include "model/Token.h"
 

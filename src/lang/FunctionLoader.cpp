@@ -2,7 +2,7 @@
 // functions section or from a definitions file in the working directory.
 #include "lang/FunctionLoader.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "lang/Expression.h"
 #include "lang/PathRules.h"
 #include "lang/Reader.h"

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cassert>
 
-void CBaseObject::print(std::ostream& out) const { out << "<OBJECT>"; }
-
 bool CTypedValue::adoptNth(int, ValuePtr&) { return false; }
 bool CTypedValue::setNth(int, const CTypedValue&) { return false; }
 bool CTypedValue::getNth(int, CTypedValue*& out) {

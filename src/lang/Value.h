@@ -4,6 +4,8 @@
 // Thread rule: a value is used by the thread of the net that holds it.
 #pragma once
 
+#include "base/BaseObject.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -12,23 +14,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-// Kind codes that tell object families apart (see CBaseObject::kind).
-constexpr int kKindDefault = -1;        // values, expression nodes, lists
-constexpr int kKindNetObject = -2;      // transitions, the net, entries, generators, functions
-constexpr int kKindCharacteristic = 0;
-constexpr int kKindPlace = 1;
-constexpr int kKindToken = 2;
-constexpr int kKindFile = 404;
-
-// Root of values, expression nodes, lists and net objects.
-class CBaseObject {
- public:
-  virtual ~CBaseObject() = default;
-  virtual int kind() const { return kKindDefault; }
-  // Writes "<OBJECT>"; tokens write their report instead.
-  virtual void print(std::ostream& out) const;
-};
 
 // Type codes of the four value classes.
 constexpr int kTypeDouble = 0;

@@ -3,7 +3,7 @@
 // their own; the step lives with the step engine.
 #include "model/AbstractTransition.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "lang/Function.h"
 #include "model/DefinitionParser.h"
 #include "model/Place.h"

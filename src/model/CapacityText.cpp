@@ -1,7 +1,7 @@
 // Reading the text form of a transition's arc capacity matrix.
 #include "model/CapacityText.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "model/DefinitionParser.h"
 
 namespace {

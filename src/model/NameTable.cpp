@@ -3,7 +3,7 @@
 // free entry, and refusals at the limits.
 #include "model/NameTable.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 
 #include <algorithm>
 #include <cassert>

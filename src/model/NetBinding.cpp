@@ -2,7 +2,7 @@
 // generators and transitions, then ordering the places for the step.
 #include "model/AbstractTransition.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "lang/Function.h"
 #include "model/Place.h"
 #include "model/SimpleTransition.h"

@@ -3,7 +3,7 @@
 // start function "GNInit".
 #include "model/AbstractTransition.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "lang/Function.h"
 #include "lang/FunctionLoader.h"
 #include "model/DefinitionParser.h"

@@ -2,7 +2,7 @@
 // The step operations live with the step engine.
 #include "model/Place.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "lang/Function.h"
 #include "model/AbstractTransition.h"
 #include "model/DefinitionParser.h"

@@ -3,7 +3,7 @@
 // The step operations live with the step engine.
 #include "model/SimpleTransition.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "lang/Function.h"
 #include "model/AbstractTransition.h"
 #include "model/CapacityText.h"

@@ -2,7 +2,7 @@
 // place, the characteristics map and the token report.
 #include "model/Token.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "model/AbstractTransition.h"
 #include "model/DefinitionParser.h"
 #include "model/NameTable.h"

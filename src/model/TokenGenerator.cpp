@@ -3,7 +3,7 @@
 // step engine.
 #include "model/TokenGenerator.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "lang/Function.h"
 #include "model/AbstractTransition.h"
 #include "model/DefinitionParser.h"

@@ -3,7 +3,7 @@
 // Thread rule: owned and used by one thread at a time (its window's or its writer's).
 #pragma once
 
-#include "builtins/UserServices.h"
+#include "base/UserServices.h"
 
 #include <vector>
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "server/BufferedConnection.h"
 #include "server/GnxpRequest.h"
 

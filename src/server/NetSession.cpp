@@ -1,7 +1,7 @@
 // The real NetSession: a net (CAbstractTransition) and its XMLEventSender.
 #include "server/NetSession.h"
 
-#include "builtins/Primitive.h"
+#include "builtins/BuiltinFunctions.h"
 #include "model/AbstractTransition.h"
 #include "server/XMLEventSender.h"
 

@@ -1,7 +1,7 @@
 // Protocol dispatch: identification, the protocol table, one connection's life.
 #include "server/ProtocolDispatch.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "server/BufferedConnection.h"
 #include "server/GNXP01Proxy.h"
 

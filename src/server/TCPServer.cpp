@@ -9,7 +9,7 @@
 #include <system_error>
 #include <thread>
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 #include "server/BufferedConnection.h"
 #include "server/GnxpRequest.h"
 #include "server/ProtocolDispatch.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "server/EventManager.h"
+#include "model/EventManager.h"
 #include "server/EventsDocument.h"
 
 class CAbstractTransition;

@@ -2,7 +2,7 @@
 #include "GnvcflNet.h"
 
 #include "PrimitiveCall.h"
-#include "builtins/Primitive.h"
+#include "builtins/BuiltinFunctions.h"
 #include "lang/Function.h"
 #include "model/DefinitionParser.h"
 #include "model/Place.h"

@@ -3,7 +3,7 @@
 // gives, and declines only pairs the built-in refuses with its own report.
 #include "PrimitiveCall.h"
 
-#include "builtins/Primitive.h"
+#include "builtins/BuiltinFunctions.h"
 #include "model/AbstractTransition.h"
 
 #include <gtest/gtest.h>

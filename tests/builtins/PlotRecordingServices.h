@@ -3,7 +3,7 @@
 // lifetime of a ServicesScope.
 #pragma once
 
-#include "builtins/UserServices.h"
+#include "base/UserServices.h"
 
 #include <string>
 #include <utility>

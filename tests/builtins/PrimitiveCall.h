@@ -4,7 +4,7 @@
 #pragma once
 
 #include "RecordingLog.h"
-#include "builtins/Primitive.h"
+#include "lang/Primitive.h"
 #include "lang/Value.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // and place, and the kind of every report in order.
 #pragma once
 
-#include "server/EventManager.h"
+#include "model/EventManager.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // The engine tests' in-process net and recording event sink.
 #include "NetHarness.h"
 
-#include "builtins/Primitive.h"
+#include "builtins/BuiltinFunctions.h"
 #include "lang/Value.h"
 #include "model/DefinitionParser.h"
 #include "model/Token.h"

@@ -6,7 +6,7 @@
 
 #include "RecordingLog.h"
 #include "model/AbstractTransition.h"
-#include "server/EventManager.h"
+#include "model/EventManager.h"
 
 #include <cstdint>
 #include <string>

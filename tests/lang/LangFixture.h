@@ -4,7 +4,7 @@
 
 #include "RecordingLog.h"
 
-#include "builtins/Primitive.h"
+#include "builtins/BuiltinFunctions.h"
 #include "lang/Expression.h"
 #include "lang/FunctionLoader.h"
 #include "model/AbstractTransition.h"

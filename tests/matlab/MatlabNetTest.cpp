@@ -1,6 +1,6 @@
 // The matlab built-in inside running nets: the example net of
 // examples/matlab through Octave, and a failing call stopping its net.
-#include "builtins/Primitive.h"
+#include "builtins/BuiltinFunctions.h"
 #include "model/AbstractTransition.h"
 #include "model/Characteristic.h"
 #include "model/DefinitionParser.h"

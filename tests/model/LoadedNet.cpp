@@ -1,7 +1,7 @@
 // The model tests' in-process net built from a definition text.
 #include "LoadedNet.h"
 
-#include "builtins/Primitive.h"
+#include "builtins/BuiltinFunctions.h"
 #include "model/DefinitionParser.h"
 #include "model/Place.h"
 #include "model/SimpleTransition.h"

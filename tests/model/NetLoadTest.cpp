@@ -3,7 +3,7 @@
 // "GNInit" and "GNTrace", generators, and refusals at the data model's limits.
 #include "LoadedNet.h"
 
-#include "builtins/Primitive.h"
+#include "builtins/BuiltinFunctions.h"
 #include "lang/Function.h"
 #include "model/DefinitionParser.h"
 #include "model/Place.h"

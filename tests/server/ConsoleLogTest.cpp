@@ -7,7 +7,7 @@
 #include <sstream>
 #include <thread>
 
-#include "app/ConsoleLog.h"
+#include "base/ConsoleLog.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "RecordingLog.h"
 #include "XmlParseBack.h"
-#include "builtins/Primitive.h"
+#include "builtins/BuiltinFunctions.h"
 #include "model/AbstractTransition.h"
 #include "model/DefinitionParser.h"
 #include "model/Place.h"

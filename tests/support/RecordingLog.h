@@ -1,7 +1,7 @@
 // A log sink for tests: keeps every message in order.
 #pragma once
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 
 #include <mutex>
 #include <string>

@@ -1,9 +1,9 @@
 // The process-wide table of built-ins (fixed entries plus a hash index for
 // lookups) and the runtime error report every built-in writes.
 // Thread rule: the table is guarded by one reader-writer lock; lookups share it.
-#include "builtins/Primitive.h"
+#include "lang/Primitive.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 
 #include <array>
 #include <cstdio>
@@ -18,6 +18,7 @@ struct PrimitiveEntry {
   std::string name;  // at most kMaxPrimitiveName characters
   int arity;         // -1: any number of arguments
   PrimitiveFunction function;
+  NumberPairForm pairForm;  // null when the built-in has none
 };
 
 // Invariants: (1) entries_[0 .. used_) are the registrations in order, never
@@ -25,10 +26,10 @@ struct PrimitiveEntry {
 // later registration of the same name is kept but never found.
 class PrimitiveTable {
  public:
-  bool add(int arity, std::string_view name, PrimitiveFunction function) {
+  bool add(int arity, std::string_view name, PrimitiveFunction function, NumberPairForm pairForm) {
     std::unique_lock lock(mutex_);
     if (used_ == kMaxPrimitives || name.size() > static_cast<std::size_t>(kMaxPrimitiveName)) return false;
-    entries_[static_cast<std::size_t>(used_)] = PrimitiveEntry{std::string(name), arity, function};
+    entries_[static_cast<std::size_t>(used_)] = PrimitiveEntry{std::string(name), arity, function, pairForm};
     index_.try_emplace(entries_[static_cast<std::size_t>(used_)].name, used_);
     ++used_;
     return true;
@@ -42,6 +43,15 @@ class PrimitiveTable {
     *arity = entry.arity;
     *function = entry.function;
     return true;
+  }
+
+  NumberPairForm pairFormOf(PrimitiveFunction function) const {
+    std::shared_lock lock(mutex_);
+    for (int i = 0; i < used_; ++i) {
+      const PrimitiveEntry& entry = entries_[static_cast<std::size_t>(i)];
+      if (entry.function == function) return entry.pairForm;
+    }
+    return nullptr;
   }
 
  private:
@@ -94,13 +104,15 @@ std::string argumentListing(int argc, CTypedValue* const* argv) {
 
 }  // namespace
 
-bool registerPrimitive(int arity, std::string_view name, PrimitiveFunction function) {
-  return table().add(arity, name, function);
+bool registerPrimitive(int arity, std::string_view name, PrimitiveFunction function, NumberPairForm pairForm) {
+  return table().add(arity, name, function, pairForm);
 }
 
 bool findPrimitive(std::string_view name, int* arity, PrimitiveFunction* function) {
   return table().find(name, arity, function);
 }
+
+NumberPairForm findNumberPairForm(PrimitiveFunction function) { return table().pairFormOf(function); }
 
 int reportPrimitiveError(CSimpleInterface& log, std::string_view message, int argc, CTypedValue* const* argv) {
   log.write(reportBanner(message));

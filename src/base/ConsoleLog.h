@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <mutex>
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 
 class ConsoleLog final : public CSimpleInterface {
  public:

@@ -4,7 +4,7 @@
 #include "model/AbstractTransition.h"
 #include "model/Place.h"
 #include "model/Token.h"
-#include "server/EventManager.h"
+#include "model/EventManager.h"
 
 // The place's capacity is not tested for entering tokens. A runtime error in the
 // characteristic function gets no report of the step's own: the function's is all.

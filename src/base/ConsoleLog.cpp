@@ -1,5 +1,5 @@
 // ConsoleLog: one line per message, whole lines, flushed.
-#include "app/ConsoleLog.h"
+#include "base/ConsoleLog.h"
 
 ConsoleLog::ConsoleLog(std::FILE* stream) : stream_(stream) {}
 

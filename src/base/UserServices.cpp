@@ -1,8 +1,8 @@
 // The process-wide user-interface services and the unattended answers used
 // when no front end has installed its own.
-#include "builtins/UserServices.h"
+#include "base/UserServices.h"
 
-#include "app/SimpleInterface.h"
+#include "base/SimpleInterface.h"
 
 #include <atomic>
 #include <cassert>

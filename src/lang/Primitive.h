@@ -1,6 +1,7 @@
-// The built-in functions of GNVCFL: the form every implementation has, the
-// process-wide table that maps names to them, the one runtime error report
-// they all use, and the registration of the table and of the net's "ID".
+// The mechanism behind GNVCFL's built-in functions: the form every
+// implementation has, the process-wide table that maps names to them, and the
+// one runtime error report they all use. The built-ins themselves and their
+// registration live in builtins/.
 // Thread rule: the table is filled once per process and guarded by a
 // reader-writer lock, so any thread may look names up; built-ins run on the
 // thread of the net that calls them.
@@ -35,22 +36,20 @@ constexpr int kMaxPrimitives = 100;
 // Names of built-ins have at most this many characters.
 constexpr int kMaxPrimitiveName = 19;
 
-// Appends an entry; false when the table is full or the name too long.
-bool registerPrimitive(int arity, std::string_view name, PrimitiveFunction function);
-// First entry of that exact name; false when there is none.
-bool findPrimitive(std::string_view name, int* arity, PrimitiveFunction* function);
-
 // What a built-in gives for exactly two numbers a and b, computed without the
 // call: true with *result set, or false when this pair needs the full call
 // (which then reports what is wrong, e.g. a division by zero).
 using NumberPairForm = bool (*)(double a, double b, double* result);
-// The two-number form of `function`, or null when it has none.
+
+// Appends an entry, with the built-in's two-number form when it has one;
+// false when the table is full or the name too long.
+bool registerPrimitive(int arity, std::string_view name, PrimitiveFunction function,
+                       NumberPairForm pairForm = nullptr);
+// First entry of that exact name; false when there is none.
+bool findPrimitive(std::string_view name, int* arity, PrimitiveFunction* function);
+// The two-number form registered with `function`, or null when it has none.
 NumberPairForm findNumberPairForm(PrimitiveFunction function);
 
 // Writes the framed report to the log and the argument listing to standard
 // error. Always returns 0, so a built-in can `return reportPrimitiveError(...)`.
 int reportPrimitiveError(CSimpleInterface& log, std::string_view message, int argc, CTypedValue* const* argv);
-
-// Fills the table (once per process, under a lock, the 49 built-ins in their
-// fixed order) and defines the function object "ID" in the net.
-void registerBuiltIns(CAbstractTransition& net);

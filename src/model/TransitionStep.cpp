@@ -1,7 +1,7 @@
 // What a transition does during a step: routing an arriving token to the first
 // output that admits it, evaluating predicates, and its activity window.
 // Thread rule: run by the thread that steps the net.
-#include "engine/StepReports.h"
+#include "model/StepReports.h"
 #include "lang/Function.h"
 #include "model/AbstractTransition.h"
 #include "model/Place.h"

@@ -1,5 +1,5 @@
 // The step's predicate and characteristic function error reports.
-#include "engine/StepReports.h"
+#include "model/StepReports.h"
 
 #include "model/AbstractTransition.h"
 #include "model/Place.h"

@@ -2,14 +2,14 @@
 // feeds, receiving and merging arriving tokens, taking in entering tokens,
 // releasing tokens from an exit place and committing its entries at step end.
 // Thread rule: run by the thread that steps the net.
-#include "engine/StepReports.h"
+#include "model/StepReports.h"
 #include "lang/Function.h"
 #include "model/AbstractTransition.h"
 #include "model/Place.h"
 #include "model/SimpleTransition.h"
 #include "model/Token.h"
 #include "model/TokenEntry.h"
-#include "server/EventManager.h"
+#include "model/EventManager.h"
 
 #include <cassert>
 #include <memory>
