@@ -6,13 +6,17 @@ namespace {
 // "<letter>0,<letter>1,..." for `count` variables (at least the first one).
 std::string variableList(char letter, int count) {
   std::string list = variableName(letter, 0);
-  for (int k = 1; k < count; ++k) list += "," + variableName(letter, k);
+  for (int k = 1; k < count; ++k) list.append(",").append(variableName(letter, k));
   return list;
 }
 
+// Texts here are built by appending: `"[" + temporary` makes GCC 12 warn
+// (-Wrestrict, a false alarm inside std::string) at -O3.
 std::string outputsPart(int outputs) {
   if (outputs == 1) return "Y0 = ";
-  return "[" + variableList('Y', outputs) + "] = ";
+  std::string part = "[";
+  part.append(variableList('Y', outputs)).append("] = ");
+  return part;
 }
 
 }  // namespace

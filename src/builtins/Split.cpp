@@ -59,11 +59,13 @@ VANTER_PRIMITIVE(primitiveSplit) {
   CAbstractTransition& net = args.token(0).net();
   const std::string name = args.text(1) + "_" + net.tokenName(&args.token(0));
   if (name.size() > NameTable::kMaxName) {
-    return args.fail("split: the new token's name is longer than 51 characters and is refused: " + name);
+    return args.fail("split: the new token's name is longer than " + std::to_string(NameTable::kMaxName) +
+                     " characters and is refused: " + name);
   }
   std::unique_ptr<CToken> made = tokenFromPairs(args, net);
   if (net.tokensTable().define(name, made.get()) < 0) {
-    return args.fail("split: the tokens table refused the new token " + name + " (it holds 10000 tokens at most).");
+    return args.fail("split: the tokens table refused the new token " + name + " (it holds " +
+                     std::to_string(NameTable::kTokenCapacity) + " tokens at most).");
   }
   placeNewToken(net, std::move(made), args.place(2));
   giveTruth(result, true);

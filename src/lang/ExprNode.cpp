@@ -75,14 +75,15 @@ TokenClass classifyToken(const CExpression& owner, std::string_view token, int* 
 void reportStreamFailure(CSourceStream& in, CSimpleInterface& log) {
   if (!in.failed() || in.failureReported()) return;
   in.setFailureReported();
-  log.write("GNVCFL syntax error: token longer than its limit (199 characters, 499 for a function frame).");
+  log.write("GNVCFL syntax error: token longer than its limit (" + std::to_string(kMaxTokenLength) + " characters, " +
+            std::to_string(kMaxFrameTokenLength) + " for a function frame).");
 }
 
-bool CExprNode::syntaxError(CSourceStream& in, std::string_view message) const {
+bool syntaxError(CSimpleInterface& log, CSourceStream& in, std::string_view message) {
   if (in.failed()) {
-    reportStreamFailure(in, log());
+    reportStreamFailure(in, log);
   } else {
-    log().write(message);
+    log.write(message);
   }
   return false;
 }
@@ -130,26 +131,29 @@ bool CExprNode::parseArgument(CSourceStream& in, const std::string& token, Argum
     case TokenClass::Other:
       // Entered as a referenced name, so binding reports it as undefined too.
       owner_->net().functionsTable().indexOf(token);
-      return syntaxError(in, "GNVCFL syntax error: Unknown identifier.");
+      return syntaxError(log(), in, "GNVCFL syntax error: Unknown identifier.");
     case TokenClass::Close:
     case TokenClass::Primitive: break;
   }
-  return syntaxError(in, "GNVCFL syntax error: Unknown identifier.");
+  return syntaxError(log(), in, "GNVCFL syntax error: Unknown identifier.");
 }
 
 bool CExprNode::parseSubExpression(CSourceStream& in, Argument& argument) {
   std::string head;
   // "()" and "((" have no head word: neither names a function.
   if (!peekToken(in, head) || head == ")" || head == "(") {
-    return syntaxError(in, "GNVCFL syntax error: function name expected.");
+    return syntaxError(log(), in, "GNVCFL syntax error: function name expected.");
   }
   if (head.size() > kMaxHeadWord) {
-    syntaxError(in, "GNVCFL syntax error: function name longer than 99 characters.");
+    syntaxError(log(), in, "GNVCFL syntax error: function name longer than " + std::to_string(kMaxHeadWord) + " characters.");
     log().write(head);
     return false;
   }
   int& nesting = owner_->parseNesting();
-  if (nesting >= kMaxParseNesting) return syntaxError(in, "GNVCFL syntax error: expressions nested deeper than 200.");
+  if (nesting >= kMaxParseNesting) {
+    return syntaxError(log(), in,
+                       "GNVCFL syntax error: expressions nested deeper than " + std::to_string(kMaxParseNesting) + ".");
+  }
   std::unique_ptr<CExprNode> child = makeNode(*owner_, head);
   if (!child) return false;
   ++nesting;
@@ -163,7 +167,7 @@ bool CExprNode::parseSubExpression(CSourceStream& in, Argument& argument) {
 
 bool CExprNode::parseFrameReference(CSourceStream& in, const std::string& token, Argument& argument) {
   std::string_view position = std::string_view(token).substr(1);
-  if (!isNumeric(position)) return syntaxError(in, "GNVCFL syntax error: #<number> expected");
+  if (!isNumeric(position)) return syntaxError(log(), in, "GNVCFL syntax error: #<number> expected");
   argument.kind = ArgumentKind::FrameReference;
   argument.index = std::atoi(token.c_str() + 1);
   return true;
@@ -274,7 +278,9 @@ bool CExprNode::evaluateTest(int i, ValuePtr& owned, CTypedValue*& value, double
 
 bool CExprNode::nestingAllows(const CallContext& context) const {
   if (context.depth < kMaxEvaluationDepth) return true;
-  return runtimeError("GNVCFL runtime error: expressions and calls nested deeper than 2000.", 0, nullptr);
+  return runtimeError(
+      "GNVCFL runtime error: expressions and calls nested deeper than " + std::to_string(kMaxEvaluationDepth) + ".", 0,
+      nullptr);
 }
 
 bool CExprNode::evaluateChild(const Argument& argument, ValuePtr& owned, LocalSlots& locals) const {

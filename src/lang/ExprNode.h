@@ -160,8 +160,6 @@ class CExprNode : public CBaseObject {
   static ValuePtr ownedCopy(ValuePtr& owned, const CTypedValue* value);
   // Entries from..count-1 in order; the first failure stops it.
   bool evaluateArguments(ArgumentValues& values, LocalSlots& locals, int from) const;
-  // Logs a syntax message (or the stream's own failure) and gives false.
-  bool syntaxError(CSourceStream& in, std::string_view message) const;
   // Reports a runtime error of the language itself through the built-ins'
   // report; gives false.
   bool runtimeError(std::string_view message, int argc, CTypedValue* const* argv) const;
@@ -197,3 +195,6 @@ std::unique_ptr<CExprNode> makeNode(CExpression& owner, const std::string& head)
 
 // Logs a failed stream's reason once; nothing when the stream has not failed.
 void reportStreamFailure(CSourceStream& in, CSimpleInterface& log);
+// Logs a syntax message, or the stream's own failure instead when it has
+// failed (the message would only repeat it), and gives false.
+bool syntaxError(CSimpleInterface& log, CSourceStream& in, std::string_view message);

@@ -39,22 +39,13 @@ int CExpression::localIndex(std::string_view name) const {
   return -1;
 }
 
-bool CExpression::syntaxError(CSourceStream& in, std::string_view message) {
-  if (in.failed()) {
-    reportStreamFailure(in, net().log());
-  } else {
-    net().log().write(message);
-  }
-  return false;
-}
-
 bool CExpression::parseDefinition(CSourceStream& in) {
   std::string token;
   if (!readToken(in, token) || token != "(") {
     if (in.atEnd() && !in.failed()) return true;  // nothing more to define
-    return syntaxError(in, "GNVCFL syntax error: '(' expected.");
+    return syntaxError(net().log(), in, "GNVCFL syntax error: '(' expected.");
   }
-  if (!readToken(in, token) || token != "defun") return syntaxError(in, "GNVCFL syntax error: \"defun\" expected.");
+  if (!readToken(in, token) || token != "defun") return syntaxError(net().log(), in, "GNVCFL syntax error: \"defun\" expected.");
   if (!readNameAndFrame(in) || !readLocalLists(in)) return false;
   if (!body_->parse(in)) return false;
   if (net().functionsTable().define(name_, this) < 0) return false;
@@ -64,17 +55,17 @@ bool CExpression::parseDefinition(CSourceStream& in) {
 
 bool CExpression::readNameAndFrame(CSourceStream& in) {
   if (!readToken(in, name_) || name_ == "(" || name_ == ")") {
-    return syntaxError(in, "GNVCFL syntax error: function name expected");
+    return syntaxError(net().log(), in, "GNVCFL syntax error: function name expected");
   }
   if (name_.size() > NameTable::kMaxName) {
-    syntaxError(in, "GNVCFL syntax error: function name longer than 51 characters.");
+    syntaxError(net().log(), in, "GNVCFL syntax error: function name longer than " + std::to_string(NameTable::kMaxName) + " characters.");
     net().log().write(name_);
     return false;
   }
   net().log().write(name_);
   std::string frame;
   if (!readToken(in, frame, kMaxFrameTokenLength) || frame.size() < 2 || frame.front() != '"' || frame.back() != '"') {
-    return syntaxError(in, "GNVCFL syntax error: function frame expected");
+    return syntaxError(net().log(), in, "GNVCFL syntax error: function frame expected");
   }
   setFrameText(frame.substr(1, frame.size() - 2));
   return true;
@@ -84,14 +75,14 @@ bool CExpression::readNameAndFrame(CSourceStream& in) {
 // read again from the start to fill the local table.
 bool CExpression::readLocalLists(CSourceStream& in) {
   std::string token;
-  if (!readToken(in, token) || token != "(") return syntaxError(in, "GNVCFL syntax error: '(' expected.");
+  if (!readToken(in, token) || token != "(") return syntaxError(net().log(), in, "GNVCFL syntax error: '(' expected.");
   std::size_t start = in.position();
   int parameters = countItems(in, false);
-  if (parameters < 0) return syntaxError(in, "GNVCFL syntax error: Unexpected end of file.");
+  if (parameters < 0) return syntaxError(net().log(), in, "GNVCFL syntax error: Unexpected end of file.");
   skipWhitespace(in);
-  if (!readToken(in, token) || token != "(") return syntaxError(in, "GNVCFL syntax error: '(' expected.");
+  if (!readToken(in, token) || token != "(") return syntaxError(net().log(), in, "GNVCFL syntax error: '(' expected.");
   int locals = countItems(in, false);
-  if (locals < 0) return syntaxError(in, "GNVCFL syntax error: Unexpected end of file.");
+  if (locals < 0) return syntaxError(net().log(), in, "GNVCFL syntax error: Unexpected end of file.");
   in.setPosition(start);
   parameterCount_ = parameters;
   localTable_.reserve(static_cast<std::size_t>(parameters + locals));
@@ -104,9 +95,10 @@ bool CExpression::readLocalLists(CSourceStream& in) {
 bool CExpression::readNameList(CSourceStream& in) {
   std::string name;
   while (readToken(in, name) && name != ")") {
-    if (name == "(") return syntaxError(in, "GNVCFL syntax error: nested list among parameters or locals.");
+    if (name == "(") return syntaxError(net().log(), in, "GNVCFL syntax error: nested list among parameters or locals.");
     if (name.size() > kMaxLocalName) {
-      syntaxError(in, "GNVCFL syntax error: parameter or local name longer than 19 characters.");
+      syntaxError(net().log(), in, "GNVCFL syntax error: parameter or local name longer than " + std::to_string(kMaxLocalName) +
+                      " characters.");
       net().log().write(name);
       return false;
     }

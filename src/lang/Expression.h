@@ -57,7 +57,6 @@ class CExpression final : public CFunction {
   bool readNameAndFrame(CSourceStream& in);
   bool readLocalLists(CSourceStream& in);
   bool readNameList(CSourceStream& in);
-  bool syntaxError(CSourceStream& in, std::string_view message);
   int failExecution();
 
   std::string name_;

@@ -18,45 +18,45 @@ bool CFormNode::readLocal(CSourceStream& in, int* slot) {
 // for -> "(" "for" local from to step {body} ")"
 bool CForNode::parse(CSourceStream& in) {
   if (!skipHead(in)) return false;
-  if (!readLocal(in, &variable_)) return syntaxError(in, "GNVCFL syntax error: Unknown control variable identifier.");
+  if (!readLocal(in, &variable_)) return syntaxError(log(), in, "GNVCFL syntax error: Unknown control variable identifier.");
   if (!parseArguments(in)) return false;
-  if (count() < 1) return syntaxError(in, "GNVCFL syntax error: No body in for.");
+  if (count() < 1) return syntaxError(log(), in, "GNVCFL syntax error: No body in for.");
   // Evaluation needs all three of from, to and step.
-  if (count() < 3) return syntaxError(in, "GNVCFL syntax error: for needs from, to and step after its variable.");
+  if (count() < 3) return syntaxError(log(), in, "GNVCFL syntax error: for needs from, to and step after its variable.");
   return true;
 }
 
 // while -> "(" "while" condition body {body} ")"
 bool CWhileNode::parse(CSourceStream& in) {
   if (!skipHead(in) || !parseArguments(in)) return false;
-  if (count() < 2) return syntaxError(in, "GNVCFL syntax error : check while syntax");
+  if (count() < 2) return syntaxError(log(), in, "GNVCFL syntax error : check while syntax");
   return true;
 }
 
 // foreach -> "(" "foreach" local "in" collection body {body} ")"
 bool CForEachNode::parse(CSourceStream& in) {
   if (!skipHead(in)) return false;
-  if (!readLocal(in, &variable_)) return syntaxError(in, "GNVCFL syntax error : Local variable expected.");
+  if (!readLocal(in, &variable_)) return syntaxError(log(), in, "GNVCFL syntax error : Local variable expected.");
   std::string word;
-  if (!readToken(in, word) || word != "in") return syntaxError(in, "GNVCFL syntax error : \"in\" expected.");
+  if (!readToken(in, word) || word != "in") return syntaxError(log(), in, "GNVCFL syntax error : \"in\" expected.");
   if (!parseArguments(in)) return false;
-  if (count() < 2) return syntaxError(in, "GNVCFL syntax error : check foreach syntax.");
+  if (count() < 2) return syntaxError(log(), in, "GNVCFL syntax error : check foreach syntax.");
   return true;
 }
 
 // if -> "(" "if" condition then else ")"
 bool CIfNode::parse(CSourceStream& in) {
   if (!skipHead(in) || !parseArguments(in)) return false;
-  if (count() != 3) return syntaxError(in, "GNVCFL syntax error : check if syntax.");
+  if (count() != 3) return syntaxError(log(), in, "GNVCFL syntax error : check if syntax.");
   return true;
 }
 
 // let -> "(" "let" local value ")"
 bool CLetNode::parse(CSourceStream& in) {
   if (!skipHead(in)) return false;
-  if (!readLocal(in, &variable_)) return syntaxError(in, "GNVCFL syntax error : Local variable expected.");
+  if (!readLocal(in, &variable_)) return syntaxError(log(), in, "GNVCFL syntax error : Local variable expected.");
   if (!parseArguments(in)) return false;
-  if (count() != 1) return syntaxError(in, "GNVCFL syntax error : check let syntax.");
+  if (count() != 1) return syntaxError(log(), in, "GNVCFL syntax error : check let syntax.");
   return true;
 }
 

@@ -56,7 +56,8 @@ bool CFunction::buildFrame() {
   ownedEntries_.clear();
   if (frameText_.empty()) return true;
   if (frameText_.size() > kMaxFrameText) {
-    return frameError("Invalid function frame definition. Frame text longer than 497 characters");
+    return frameError("Invalid function frame definition. Frame text longer than " + std::to_string(kMaxFrameText) +
+                      " characters");
   }
   std::string_view text = frameText_;
   std::string field;
@@ -77,7 +78,8 @@ bool CFunction::addFrameEntry(std::string_view& text) {
   }
   for (const std::string* field : {&keyword, &identifier, &property}) {
     if (field->size() > kMaxFrameField) {
-      return frameError("Invalid function frame definition. Field longer than 99 characters:", *field);
+      return frameError(
+          "Invalid function frame definition. Field longer than " + std::to_string(kMaxFrameField) + " characters:", *field);
     }
   }
   switch (frameKeywordIndex(keyword, net_->log())) {
@@ -139,7 +141,8 @@ bool CFunction::addTokenEntry(const std::string& identifier, const std::string& 
 // file, for the built-in that uses it to meet.
 bool CFunction::addFileEntry(const std::string& identifier, const std::string& property) {
   std::string name = identifier + "." + property;
-  if (name.size() > kMaxFrameFileName) return frameError("Frame file name longer than 127 characters refused:", name);
+  if (name.size() > kMaxFrameFileName) return frameError(
+        "Frame file name longer than " + std::to_string(kMaxFrameFileName) + " characters refused:", name);
   bool writing = name.front() == '>';
   if (writing) name.erase(0, 1);
   std::FILE* file = nullptr;

@@ -53,7 +53,8 @@ std::optional<std::string> argumentsText(int argc, CTypedValue* const* argv, CSi
       return std::nullopt;
     }
     if (line.size() > kMaxArgumentLine) {
-      reportPrimitiveError(log, "matlab: argument longer than 65535 characters refused.", argc, argv);
+      reportPrimitiveError(
+          log, "matlab: argument longer than " + std::to_string(kMaxArgumentLine) + " characters refused.", argc, argv);
       return std::nullopt;
     }
     text += line + "\n";
