@@ -1,6 +1,7 @@
 // The about box.
 #include "app/AboutDlg.h"
 
+#include "app/DialogFont.h"
 #include "app/ProgramIcon.h"
 
 #include <QDialogButtonBox>
@@ -19,6 +20,7 @@ constexpr int kIconSize = 32;
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About VanterServer"));
   setWindowIcon(programIcon());
+  setFont(dialogFont());
   auto* icon = new QLabel(this);
   icon->setPixmap(programIcon().pixmap(kIconSize, kIconSize));
   auto* version = new QLabel(QStringLiteral("VanterServer Version 1.0"), this);

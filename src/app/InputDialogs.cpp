@@ -1,6 +1,7 @@
 // The numeric and the text input dialogs.
 #include "app/InputDialogs.h"
 
+#include "app/DialogFont.h"
 #include "base/UserServices.h"
 
 #include <QLabel>
@@ -22,6 +23,7 @@ constexpr int kDialogWidth = 590;
 
 CPromptDialog::CPromptDialog(const QString& caption, QWidget* parent) : QDialog(parent) {
   setWindowTitle(caption);
+  setFont(dialogFont());
   setMinimumWidth(kDialogWidth);
   prompt_ = new QLabel(QStringLiteral("Static"), this);
   edit_ = new QLineEdit(this);

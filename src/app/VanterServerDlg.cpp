@@ -2,6 +2,7 @@
 #include "app/VanterServerDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/DialogFont.h"
 #include "app/ProgramIcon.h"
 #include "app/QtUserServices.h"
 #include "model/DefinitionParser.h"
@@ -43,6 +44,7 @@ CVanterServerDlg::~CVanterServerDlg() = default;
 void CVanterServerDlg::buildControls() {
   setWindowTitle(QStringLiteral("VanterServer"));
   setWindowIcon(programIcon());
+  setFont(dialogFont());
   setFixedSize(dialogUnits(0, 0, 384, 133).size());
   logView_ = new QPlainTextEdit(this);
   logView_->setReadOnly(true);

@@ -53,8 +53,9 @@ bool CExpression::parseDefinition(CSourceStream& in) {
   return true;
 }
 
+// Any token is taken as the name, even a parenthesis: "(defun)" then lacks its frame.
 bool CExpression::readNameAndFrame(CSourceStream& in) {
-  if (!readToken(in, name_) || name_ == "(" || name_ == ")") {
+  if (!readToken(in, name_)) {
     return syntaxError(net().log(), in, "GNVCFL syntax error: function name expected");
   }
   if (name_.size() > NameTable::kMaxName) {

@@ -78,34 +78,37 @@ std::string workingDirectory() {
 }
 
 struct CallFiles {
-  std::string argumentsPath;
+  TemporaryFile arguments;  // open until the arguments are written
   std::string resultPath;
 };
 
-// Creates both files and writes the arguments; nothing after the report.
-std::optional<CallFiles> prepareFiles(const std::string& arguments, NetRandom& random, int argc,
-                                      CTypedValue* const* argv, CSimpleInterface& log) {
+// Draws both names and creates both files, before anything else can fail, so
+// that a seeded run draws the same numbers whatever the arguments; nothing
+// after the report.
+std::optional<CallFiles> createFiles(NetRandom& random, int argc, CTypedValue* const* argv, CSimpleInterface& log) {
   std::string folder = temporaryFolder();
   std::string error;
-  auto fail = [&]() -> std::optional<CallFiles> {
+  auto argumentsFile = createTemporaryFile(folder, "GNVanterMatlabArgs", random, error);
+  auto resultFile = argumentsFile ? createTemporaryFile(folder, "GNVanterMatlabResult", random, error) : std::nullopt;
+  if (!resultFile) {
     reportPrimitiveError(log, "matlab: " + error + ".", argc, argv);
     return std::nullopt;
-  };
-  auto argumentsFile = createTemporaryFile(folder, "GNVanterMatlabArgs", random, error);
-  if (!argumentsFile) return fail();
-  auto resultFile = createTemporaryFile(folder, "GNVanterMatlabResult", random, error);
-  if (!resultFile) return fail();
-  if (!writeAll(argumentsFile->file.get(), arguments) || !argumentsFile->file.close()) {
-    error = "cannot write " + argumentsFile->path;
-    return fail();
   }
-  return CallFiles{argumentsFile->path, resultFile->path};
+  return CallFiles{std::move(*argumentsFile), resultFile->path};
+}
+
+// Writes and closes the arguments file; false after the report.
+bool writeArguments(CallFiles& files, const std::string& text, int argc, CTypedValue* const* argv,
+                    CSimpleInterface& log) {
+  if (writeAll(files.arguments.file.get(), text) && files.arguments.file.close()) return true;
+  reportPrimitiveError(log, "matlab: cannot write " + files.arguments.path + ".", argc, argv);
+  return false;
 }
 
 bool runFunction(const std::string& name, const CallFiles& files) {
   std::string workingFolder = workingDirectory();
   auto adapter = findAdapter({workingFolder, programFolder()});
-  return adapter && runAdapter(*adapter, {workingFolder, name, files.resultPath, files.argumentsPath});
+  return adapter && runAdapter(*adapter, {workingFolder, name, files.resultPath, files.arguments.path});
 }
 
 }  // namespace
@@ -114,10 +117,10 @@ VANTER_PRIMITIVE(primitiveMatlab) {
   (void)currentCharacteristic;
   const CStringValue* name = argc >= 1 ? asString(argv[0]) : nullptr;
   if (name == nullptr || !isFunctionName(name->text())) return reportPrimitiveError(log, kNameExpected, argc, argv);
-  auto arguments = argumentsText(argc, argv, log);
-  if (!arguments) return 0;
-  auto files = prepareFiles(*arguments, randomFor(context), argc, argv, log);
+  auto files = createFiles(randomFor(context), argc, argv, log);
   if (!files) return 0;
+  auto arguments = argumentsText(argc, argv, log);
+  if (!arguments || !writeArguments(*files, *arguments, argc, argv, log)) return 0;
   if (!runFunction(name->text(), *files)) return reportPrimitiveError(log, kPluginCrashed, argc, argv);
   std::ifstream results(files->resultPath);
   result = readResults(results);

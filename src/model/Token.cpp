@@ -18,11 +18,14 @@ namespace {
 
 // The leading decimal floating-point number of a text, 0 when there is none
 // (as the C library reads it, but independent of the process's locale).
+// "nan" and "inf" are words, not decimal numbers: they read as 0 too.
 double leadingNumber(const std::string& text) {
   const char* begin = text.c_str();
   const char* end = begin + text.size();
   while (begin < end && std::isspace(static_cast<unsigned char>(*begin))) ++begin;
   if (begin < end && *begin == '+' && begin + 1 < end && begin[1] != '-') ++begin;
+  const char* digits = begin < end && *begin == '-' ? begin + 1 : begin;
+  if (digits == end || !(std::isdigit(static_cast<unsigned char>(*digits)) || *digits == '.')) return 0.0;
   double number = 0.0;
   auto [stop, error] = std::from_chars(begin, end, number);
   return error == std::errc() ? number : 0.0;
@@ -81,10 +84,6 @@ bool CToken::loadCharacteristic(const xercesc::DOMNode& child) {
   std::string type = attributeValue(child, "type");
   int history = leadingInteger(attributeValue(child, "history"));
   CSimpleInterface& log = net_->log();
-  if (name.size() > NameTable::kMaxName) {
-    log.write("characteristic name longer than " + std::to_string(NameTable::kMaxName) + " characters refused: " + name);
-    return false;
-  }
   if (history < 0 || history > CCharacteristic::kMaxHistory) {
     log.write("characteristic history outside 0 to " + std::to_string(CCharacteristic::kMaxHistory) +
               " refused: " + name);

@@ -60,6 +60,21 @@ void drawIndexLabels(QPainter& painter, const CPlotModel& model, QSize size) {
   }
 }
 
+// A bold sans font sized to the label cell: first the pixel size that gives a
+// line kTextCellHeight high, then the stretch that gives characters
+// kTextAverageWidth wide on average.
+QFont fittedTextFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setBold(true);
+  font.setPixelSize(kTextCellHeight);
+  font.setPixelSize(std::max(1, kTextCellHeight * kTextCellHeight / QFontMetrics(font).height()));
+  const int width = std::max(1, QFontMetrics(font).averageCharWidth());
+  font.setStretch(std::clamp(100 * kTextAverageWidth / width, 1, 4000));
+  return font;
+}
+
 }  // namespace
 
 QColor seriesColour(int series) { return QColor(kColours[static_cast<std::size_t>(series % kSeriesColours)]); }
@@ -69,11 +84,7 @@ QColor textColour() { return QColor(0, 0, 255); }
 QColor textBackground() { return QColor(255, 255, 0); }
 
 QFont textFont() {
-  QFont font;
-  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-  font.setPixelSize(14);
-  font.setBold(true);
-  font.setStyleHint(QFont::SansSerif);
+  static const QFont font = fittedTextFont();
   return font;
 }
 

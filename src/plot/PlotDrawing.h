@@ -22,6 +22,9 @@ namespace plot {
 constexpr int kAxisMargin = 30;
 // Series take the colours of this many slots in turn.
 constexpr int kSeriesColours = 14;
+// Label text: a line this many pixels high, characters this wide on average.
+constexpr int kTextCellHeight = 16;
+constexpr int kTextAverageWidth = 8;
 
 // Colour of series j (j modulo kSeriesColours).
 QColor seriesColour(int series);
@@ -29,7 +32,9 @@ QColor framePenColour();
 QColor axisPenColour();
 QColor textColour();
 QColor textBackground();
-// The bold Arial-like text font (DejaVu Sans Bold where Arial is missing).
+// The bold sans label font (Liberation Sans, DejaVu Sans where it is missing),
+// sized to kTextCellHeight and kTextAverageWidth. Made on first use, which
+// needs a QGuiApplication.
 QFont textFont();
 
 // x of sample slot k: trunc(k / capacity * (W - 30)) + 30.

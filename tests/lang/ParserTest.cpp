@@ -58,7 +58,8 @@ TEST_F(ParserTest, SyntaxErrorsInTheLog) {
       {"(defun f \"0\" () x 1)", "GNVCFL syntax error: '(' expected."},
       {"(defun f \"0\" (a b", "GNVCFL syntax error: Unexpected end of file."},
       {"(defun f \"0\" () (a b", "GNVCFL syntax error: Unexpected end of file."},
-      {"(defun)", "GNVCFL syntax error: function name expected"},
+      {"(defun)", "GNVCFL syntax error: function frame expected"},  // ")" is taken as the name
+      {"(defun", "GNVCFL syntax error: function name expected"},
       {"(defun " + longFunction + " \"0\" () () 1)", "GNVCFL syntax error: function name longer than 51 characters."},
       {"(defun f \"0\" () () (" + longHead + " 1))", "GNVCFL syntax error: function name longer than 99 characters."},
       {"(defun f \"0\" () () (g " + longToken + "))",

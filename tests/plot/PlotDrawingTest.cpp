@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+
 #include <limits>
 
 namespace {
@@ -43,6 +45,14 @@ int countColour(const QImage& image, const QColor& colour) {
 }
 
 }  // namespace
+
+TEST(PlotDrawing, LabelTextIsBoldSixteenPixelsHighAndEightWide) {
+  const QFont font = plot::textFont();
+  const QFontMetrics metrics(font);
+  EXPECT_TRUE(font.bold());
+  EXPECT_NEAR(metrics.height(), plot::kTextCellHeight, 1);
+  EXPECT_NEAR(metrics.averageCharWidth(), plot::kTextAverageWidth, 1);
+}
 
 TEST(PlotDrawing, EmptyWindowShowsFrameAxesAndLabels) {
   CPlotCanvas canvas(1, 10, kSize);
