@@ -37,7 +37,8 @@ class CPlace final : public CGNObject {
   // Step operations.
   void moveTokens();
   void receive(CToken* token);
-  void mergeToken(CToken* token);
+  // Runs the merge rule with `kept` as current token and `token` as argument.
+  void mergeToken(CToken* token, CToken& kept);
   void addToken(CToken* token);
   void releaseExits();
   void commitStep();
@@ -56,6 +57,8 @@ class CPlace final : public CGNObject {
   const CLList& tokens() const { return tokens_; }
 
  private:
+  CToken* mergeTarget(const CToken& arriving) const;
+
   CAbstractTransition* net_;
   bool merge_ = false;
   int capacity_ = 0;

@@ -39,8 +39,8 @@ void CPlace::moveTokens() {
 
 void CPlace::receive(CToken* token) {
   assert(token != nullptr && characteristicFunction_ != nullptr);
-  if (merge_ && tokens_.count() > 0) {
-    mergeToken(token);
+  if (CToken* kept = merge_ ? mergeTarget(*token) : nullptr) {
+    mergeToken(token, *kept);
     token->setHost(nullptr);  // destroyed at the end of the step
     return;
   }
@@ -56,17 +56,33 @@ void CPlace::receive(CToken* token) {
   if (EventManager* events = net_->events()) events->movement(*token, *this);
 }
 
-void CPlace::mergeToken(CToken* token) {
-  assert(mergeRule_ != nullptr && tokens_.count() > 0);
-  CToken* kept = entryOf(*tokens_.begin())->token();
-  CObjectValue arriving(token);
-  CTypedValue* arguments[] = {&arriving};
-  mergeRule_->execute(kept, arguments, 1);
-  if (EventManager* events = net_->events()) events->merge(*token, *this, *kept);
+// The first entry's token, even one that moved on during this step; but a
+// token never merges into itself (a place feeding itself) nor into one merged
+// away in this step: either would destroy both. Null when no token qualifies:
+// the arriving token is then received as in any place.
+CToken* CPlace::mergeTarget(const CToken& arriving) const {
+  for (CGNObject* item : tokens_) {
+    CToken* token = entryOf(item)->token();
+    if (token != &arriving && token->host() != nullptr) return token;
+  }
+  return nullptr;
 }
 
+void CPlace::mergeToken(CToken* token, CToken& kept) {
+  assert(mergeRule_ != nullptr);
+  CObjectValue arriving(token);
+  CTypedValue* arguments[] = {&arriving};
+  mergeRule_->execute(&kept, arguments, 1);
+  if (EventManager* events = net_->events()) events->merge(*token, *this, kept);
+}
+
+// An entry made while the net steps (a token entering, or one that split
+// makes) waits for the next step, even at time 0 when the place's own walk may
+// still be going on; one made before the first step (by the start function)
+// may move in it.
 void CPlace::addToken(CToken* token) {
-  tokens_.insertByPriority(std::make_unique<CTokenEntry>(token, 0).release());  // the list owns it
+  const int stamp = net_->initialised() ? net_->time() + 1 : 0;
+  tokens_.insertByPriority(std::make_unique<CTokenEntry>(token, stamp).release());  // the list owns it
   ++presentCount_;
 }
 

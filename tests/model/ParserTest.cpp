@@ -79,6 +79,16 @@ TEST_F(ParserTest, SampleDefinitionParses) {
   EXPECT_NE(parser_->parse(), nullptr);
 }
 
+// An attribute declared twice in the document's own DTD is only a warning:
+// the definition is accepted and nothing is reported.
+TEST_F(ParserTest, DocumentWithOnlyWarningsIsAcceptedSilently) {
+  const std::string text =
+      "<?xml version=\"1.0\"?><!DOCTYPE gn [<!ELEMENT gn EMPTY><!ATTLIST gn xmlns CDATA #IMPLIED>"
+      "<!ATTLIST gn xmlns CDATA #IMPLIED>]><gn xmlns=\"urn:vanterserver:gn-definition\"/>";
+  EXPECT_NE(parse(write("warnings.xml", text)), nullptr) << errors_;
+  EXPECT_EQ(errors_, "");
+}
+
 TEST_F(ParserTest, MalformedDocumentGivesAFatalErrorReport) {
   std::string path = write("malformed.xml", kOpen + "<places></gn>");
   EXPECT_EQ(parse(path), nullptr);
