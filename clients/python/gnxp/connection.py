@@ -80,16 +80,12 @@ class Connection:
         else:
             body = text if isinstance(text, bytes) else _encoded(text)
         self._send(b"INIT\r\nContent-Length: %d\r\nContent-Type: text/xml\r\n\r\n" % len(body) + body)
-        status, body = self._answer("INIT")
-        if status != INIT_DONE or body is not None:
-            self._fail(ProtocolError(f"INIT answered '{status}'" + (" with a body" if body is not None else "")))
+        self._answer("INIT", INIT_DONE, with_body=False)
 
     def step(self, count: int = 1) -> list[Event]:
         """Makes `count` steps; the events they reported, in order."""
         self._send(b"STEP %d\r\n\r\n" % count)
-        status, body = self._answer("STEP")
-        if status != STEP_DONE or body is None:
-            self._fail(ProtocolError(f"STEP answered '{status}' without the events document"))
+        body = self._answer("STEP", STEP_DONE, with_body=True)
         self.steps_made += max(count, 0)
         try:
             return parse_events(body, self.steps_made)
@@ -123,9 +119,10 @@ class Connection:
         except OSError as error:
             self._fail(ConnectionClosed(f"sending failed: {error.strerror or error}"))
 
-    def _answer(self, request: str) -> tuple[str, bytes | None]:
-        """The status and body (None for a status answer) of the answer to
-        `request`; a failure status raises its ServerError."""
+    def _answer(self, request: str, done: str, with_body: bool) -> bytes | None:
+        """The body (None for a status answer) of the answer to `request`,
+        which must be `done` with a body or without as `with_body` says; a
+        failure status raises its ServerError."""
         deadline = None if self.timeout is None else time.monotonic() + self.timeout
         first = self._line(request, deadline)
         if first != "GNXP/0.1":
@@ -136,9 +133,10 @@ class Connection:
         if status not in (INIT_DONE, STEP_DONE):
             self._fail(ProtocolError(f"unknown status '{status}' in the answer to {request}"))
         length = self._headers(request, deadline)
-        if length is None:
-            return status, None
-        return status, self._exactly(length, request, deadline)
+        if status != done or (length is not None) != with_body:
+            self._fail(ProtocolError(f"{request} answered '{status}' {'with' if length is not None else 'without'} "
+                                     "a body"))
+        return None if length is None else self._exactly(length, request, deadline)
 
     def _headers(self, request: str, deadline: float | None) -> int | None:
         """Reads header lines up to the empty one: the Content-Length, if any."""

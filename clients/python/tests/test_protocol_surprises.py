@@ -50,7 +50,7 @@ class ProtocolSurpriseTest(unittest.TestCase):
             ("refused identification", b"Wrong protocol\r\n", False, gnxp.ProtocolError,
              "starts with 'Wrong protocol', not 'GNXP/0.1'"),
             ("status answer to a STEP", b"GNXP/0.1\r\n200 Request completed successfully\r\n\r\n", False,
-             gnxp.ProtocolError, "without the events document"),
+             gnxp.ProtocolError, "STEP answered '200 Request completed successfully' without a body"),
             ("unknown header", STEP_ANSWER + b"Content-Type: text/xml\r\n\r\n", False, gnxp.ProtocolError,
              "unexpected header line 'Content-Type: text/xml'"),
             ("body that is not XML", STEP_ANSWER + b"Content-Length: 5\r\n\r\nhello", False, gnxp.ProtocolError,
