@@ -3,6 +3,7 @@ temporary root (no root install): its dependencies, the installed gnxp
 running an installed example, and the service unit it installs."""
 
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -63,14 +64,22 @@ class PackageTest(unittest.TestCase):
         self.assertGreater(len(events), 0)
         self.assertEqual(events, gnxp.parse_events(built.stdout.encode("latin-1")))
 
-    def test_the_service_unit_verifies(self):
+    def test_the_service_unit_starts_an_installed_program_and_verifies(self):
+        with open(self.path("usr/lib/systemd/system/vanterserver.service")) as file:
+            unit = file.read()
+        program = re.search(r"(?m)^ExecStart=(\S+)$", unit).group(1)
+        # systemd finds a bare name in /usr/bin, among other places.
+        installed = os.path.join(self.path("usr/bin"), os.path.basename(program))
+        self.assertTrue(os.access(installed, os.X_OK), program)
         analyze = shutil.which("systemd-analyze")
         if analyze is None:
-            self.skipTest("systemd-analyze is not installed: the service unit is not checked")
-        verified = run([analyze, "verify", "--root", self.root, "/usr/lib/systemd/system/vanterserver.service"])
-        self.assertEqual(verified.returncode, 0, verified.stdout + verified.stderr)
-        self.assertEqual(verified.stderr, "")
-
+            self.skipTest("systemd-analyze is not installed: the unit's settings are not checked")
+        # Verifying checks that the program exists, so this copy names the unpacked one.
+        copy = os.path.join(self.work, "vanterserver.service")
+        with open(copy, "w") as file:
+            file.write(unit.replace(f"ExecStart={program}", f"ExecStart={installed}"))
+        verified = run([analyze, "verify", copy])
+        self.assertEqual((verified.returncode, verified.stderr), (0, ""), verified.stdout)
 
 if __name__ == "__main__":
     unittest.main()

@@ -54,7 +54,7 @@ class RunScriptTest(unittest.TestCase):
         rows = [
             ("missing file", ["no-such-net.xml"], 2, "", "scripts/run: no-such-net.xml: no such file"),
             ("refused definition", [self.definition(REFUSED)], 1, "",
-             "INIT refused: 500 GN definition error (line 1, column 78: value 'x' does not match"),
+             "INIT refused: 500 GN definition error (line 1, column 80: value 'x' does not match"),
             ("runtime error", [self.definition(FAILS_IN_STEP_TWO)], 1, "step 1   k enters A (Default = 1)\n",
              "runtime error in step 2: 502 Runtime error"),
             ("unknown option", [PASS_THROUGH, "--stpes", "3"], 2, "", "unknown option --stpes"),
