@@ -13,7 +13,7 @@ import gnxp
 from headless_server import BIN_DIR, SOURCE_DIR
 
 BUILD_DIR = os.environ.get("VANTER_BUILD_DIR", "build")
-RUNTIME_PACKAGES = ["libxerces-c3.2", "libqt6core6", "libqt6gui6", "libqt6widgets6", "fonts-dejavu-core"]
+RUNTIME_PACKAGES = ["libxerces-c3.2", "libqt6core6", "libqt6gui6", "libqt6widgets6", "fonts-liberation2"]
 INSTALLED = ["usr/bin/gnxp", "usr/bin/VanterServerHeadless", "usr/bin/VanterServer",
              "usr/share/vanterserver/schema/GNschema.xsd", "usr/share/doc/vanterserver/deploy.md",
              "usr/share/doc/vanterserver/haproxy.cfg", "usr/lib/systemd/system/vanterserver.service"]
