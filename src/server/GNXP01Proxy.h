@@ -66,10 +66,11 @@ class GNXP01Proxy final : public ClientToGNProxy {
   // Constant after attach.
   CSimpleInterface* log_ = nullptr;
   std::unique_ptr<BufferedConnection> connection_;
-  std::optional<ConversationWatch> watch_;
+  std::optional<ConversationWatch> watch_;  // what the net asks during long work
   NetSessionFactory sessions_;
   ConversationLimits limits_;
-  bool handshakeDone_ = false;  // the first request line has arrived
+  // Set when the first request line has arrived: the handshake is over.
+  bool handshakeDone_ = false;
   // Set at the start of every header block.
   std::int64_t contentLength_ = -1;  // -1: no usable Content-Length seen
   int contentType_ = -1;             // -1 none, 1 "text/xml", 2 another value

@@ -10,38 +10,51 @@ namespace {
 
 using std::chrono::milliseconds;
 
-std::optional<int> wholeNumber(std::string_view text, int most) {
+std::optional<int> connectionCount(std::string_view text) {
   int value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > most) return std::nullopt;
+  if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > ServerLimits::kMostConnections) {
+    return std::nullopt;
+  }
   return value;
 }
 
-// Whole milliseconds; a duration that rounds to none is refused like 0.
-std::optional<milliseconds> seconds(std::string_view text) {
+// Seconds, kept as whole milliseconds; a duration that rounds to none is refused like 0.
+std::optional<milliseconds> duration(std::string_view text) {
   double value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
   if (error != std::errc() || end != text.data() + text.size() || !(value > 0) || value > ServerLimits::kMostSeconds) {
     return std::nullopt;
   }
-  milliseconds duration(std::llround(value * 1000));
-  if (duration.count() == 0) return std::nullopt;
-  return duration;
+  milliseconds whole(std::llround(value * 1000));
+  if (whole.count() == 0) return std::nullopt;
+  return whole;
 }
 
-// Reads one variable into `limit` with `parse`; a value it refuses is a
-// complaint naming the rule and the default kept.
-template <typename Limit, typename Parse>
-void readLimit(const std::function<const char*(const char*)>& variable, const char* name, const char* rule,
-               const std::string& defaultText, Parse parse, Limit& limit, std::vector<std::string>& complaints) {
-  const char* text = variable(name);
-  if (text == nullptr) return;
-  if (auto value = parse(text)) {
-    limit = *value;
-    return;
+using Lookup = std::function<const char*(const char*)>;
+
+// Reads the variables one at a time; a value the parser refuses leaves the
+// limit at its default and adds a complaint naming the rule and the default.
+class LimitReader {
+ public:
+  LimitReader(const Lookup& variable, std::vector<std::string>& complaints)
+      : variable_(variable), complaints_(complaints) {}
+
+  template <typename Limit, typename Parse>
+  void read(const char* name, const std::string& rule, Parse parse, const std::string& kept, Limit& limit) {
+    const char* text = variable_(name);
+    if (text == nullptr) return;
+    if (auto value = parse(text)) {
+      limit = *value;
+      return;
+    }
+    complaints_.push_back(std::string(name) + " is not " + rule + ": \"" + text + "\"; using " + kept + ".");
   }
-  complaints.push_back(std::string(name) + " is not " + rule + ": \"" + text + "\"; using " + defaultText + ".");
-}
+
+ private:
+  const Lookup& variable_;
+  std::vector<std::string>& complaints_;
+};
 
 }  // namespace
 
@@ -54,20 +67,16 @@ std::string secondsText(milliseconds duration) {
   return shown;
 }
 
-ServerLimits readServerLimits(const std::function<const char*(const char*)>& variable,
-                              std::vector<std::string>& complaints) {
+ServerLimits readServerLimits(const Lookup& variable, std::vector<std::string>& complaints) {
   ServerLimits limits;
-  std::string secondsRule = "a number of seconds above 0 and at most " +
-                            secondsText(milliseconds(static_cast<long long>(ServerLimits::kMostSeconds * 1000)));
-  std::string connectionsRule = "a whole number from 1 to " + std::to_string(ServerLimits::kMostConnections);
-  auto connections = [](std::string_view text) { return wholeNumber(text, ServerLimits::kMostConnections); };
-  readLimit(variable, "VANTER_MAX_CONNECTIONS", connectionsRule.c_str(),
-            std::to_string(ServerLimits::kDefaultMaxConnections), connections, limits.maxConnections, complaints);
   ConversationLimits& conversation = limits.conversation;
-  readLimit(variable, "VANTER_HANDSHAKE_TIMEOUT", secondsRule.c_str(), secondsText(conversation.handshake) + " s", seconds,
-            conversation.handshake, complaints);
-  readLimit(variable, "VANTER_IDLE_TIMEOUT", secondsRule.c_str(), "no limit", seconds, conversation.idle, complaints);
-  readLimit(variable, "VANTER_STEP_LIMIT_S", secondsRule.c_str(), "no limit", seconds, conversation.requestCpu,
-            complaints);
+  const std::string seconds = "a number of seconds above 0 and at most " + std::to_string(ServerLimits::kMostSeconds);
+  LimitReader reader(variable, complaints);
+  reader.read("VANTER_MAX_CONNECTIONS", "a whole number from 1 to " + std::to_string(ServerLimits::kMostConnections),
+              connectionCount, std::to_string(limits.maxConnections), limits.maxConnections);
+  reader.read("VANTER_HANDSHAKE_TIMEOUT", seconds, duration, secondsText(conversation.handshake) + " s",
+              conversation.handshake);
+  reader.read("VANTER_IDLE_TIMEOUT", seconds, duration, "no limit", conversation.idle);
+  reader.read("VANTER_STEP_LIMIT_S", seconds, duration, "no limit", conversation.requestCpu);
   return limits;
 }

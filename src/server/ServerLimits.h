@@ -29,7 +29,7 @@ struct ServerLimits {
   static constexpr int kDefaultMaxConnections = 2048;
   static constexpr int kMostConnections = 1'000'000;
   // A year: a longer limit is no limit in practice and would be a typo.
-  static constexpr double kMostSeconds = 365.0 * 24 * 3600;
+  static constexpr int kMostSeconds = 365 * 24 * 3600;
 
   int maxConnections = kDefaultMaxConnections;
   ConversationLimits conversation;

@@ -113,7 +113,7 @@ TEST_F(ConnectionCap, ConnectionOverTheCapIsClosedAtOnce) {
 
 struct SilenceRow {
   const char* name;
-  const char* variable;  // set to 0.3 seconds
+  const char* variable;  // set to 0.5 seconds
   std::string sent;
   std::string answered;  // what the client receives before the server closes
   std::string logged;
@@ -124,7 +124,7 @@ void PrintTo(const SilenceRow& row, std::ostream* out) { *out << row.name; }
 
 class SilentClient : public ServedTest, public testing::WithParamInterface<SilenceRow> {
  protected:
-  SilentClient() { options_ = withEnvironment({{GetParam().variable, "0.3"}}); }
+  SilentClient() { options_ = withEnvironment({{GetParam().variable, "0.5"}}); }
 };
 
 TEST_P(SilentClient, IsClosedAfterTheLimitAndOthersAreServed) {
