@@ -74,7 +74,9 @@ TEST(DescriptorExhaustion, ListenerWaitsAndServesAgain) {
   rlimit lowered{64, ours.rlim_max};
   ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &lowered), 0);
   std::string error;
-  auto server = ServerProcess::startServing(error);
+  auto server = ServerProcess::startServing(
+      error, withEnvironment({{"UBSAN_OPTIONS", "print_stacktrace=1:suppressions=" VANTER_SOURCE_DIR
+                                                "/tests/e2e/descriptors-exhausted.supp"}}));
   setrlimit(RLIMIT_NOFILE, &ours);
   ASSERT_NE(server, nullptr) << error;
   auto limits = server->descriptorLimits();
