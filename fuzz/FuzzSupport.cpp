@@ -37,7 +37,7 @@ void runDefinition(std::string_view definition, int steps) {
   SilentLog log;
   DiscardingSink sink;
   std::unique_ptr<NetSession> session = makeNetSession();
-  if (!session->initialize(log, path, sink)) return;
+  if (!session->initialize(log, path, sink, nullptr)) return;
   session->resetEvents();
   for (int step = 0; step < steps && session->runtimeOk(); ++step) session->step();
   session->sendEvents();

@@ -8,7 +8,9 @@
 #include "client/NetRunner.h"
 #include "model/DefinitionParser.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int gnxp(int argc, char** argv) {
   GnxpOptions options;
   std::string error;
   if (!parseGnxpOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
@@ -26,4 +28,10 @@ int main(int argc, char** argv) {
   int status = runNet(options, *makeInProcessRunner(options, log), stdout, stderr);
   terminateXerces();
   return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return reportingFailures([argc, argv] { return gnxp(argc, argv); }, stderr);
 }

@@ -19,7 +19,7 @@ class InProcessRunner final : public NetRunner, private ResponseSink {
     // The net seeds its generator from VANTER_SEED when it is created.
     if (options_.seed) setenv("VANTER_SEED", std::to_string(*options_.seed).c_str(), 1);
     session_ = makeNetSession();
-    if (session_->initialize(log_, options_.definitionPath, *this)) return true;
+    if (session_->initialize(log_, options_.definitionPath, *this, nullptr)) return true;
     failure = {1, "INIT refused: 500 GN definition error"};
     return false;
   }

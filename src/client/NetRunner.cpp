@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <sstream>
 
 #include "client/Progress.h"
@@ -38,4 +39,25 @@ int runNet(const GnxpOptions& options, NetRunner& runner, std::FILE* out, std::F
   if (ok) return 0;
   std::fprintf(errors, "gnxp: %s\n", failure.message.c_str());
   return failure.status;
+}
+
+namespace {
+
+int failedWith(std::FILE* errors, const char* reason) {
+  std::fprintf(errors, "gnxp: %s\n", reason);
+  return 1;
+}
+
+}  // namespace
+
+int reportingFailures(const std::function<int()>& body, std::FILE* errors) {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return failedWith(errors, "out of memory");
+  } catch (const std::exception& error) {
+    return failedWith(errors, error.what());
+  } catch (...) {
+    return failedWith(errors, "unexpected error");
+  }
 }

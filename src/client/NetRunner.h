@@ -40,5 +40,10 @@ std::unique_ptr<NetRunner> makeRemoteRunner(const GnxpOptions& options);
 // failure is written to `errors` as "gnxp: <message>". The exit status.
 int runNet(const GnxpOptions& options, NetRunner& runner, std::FILE* out, std::FILE* errors);
 
+// Runs `body` and gives its exit status. An exception escaping it, running
+// out of memory included, is written to `errors` as one line "gnxp: <reason>"
+// and gives status 1: gnxp never ends in an abort.
+int reportingFailures(const std::function<int()>& body, std::FILE* errors);
+
 // The whole file at `path` in `text`; false with `failure` (status 2) set.
 bool readDefinition(const std::string& path, std::string& text, RunFailure& failure);

@@ -118,6 +118,7 @@ bool CExpression::call(ValuePtr& out, CTypedValue* const* arguments, int argumen
     net().log().write("GNVCFL runtime error: Wrong number of parameters .");
     return false;
   }
+  if (!net().keepWorking()) return false;
   LocalSlots locals(localCount(), context);
   for (int i = 0; i < argumentCount; ++i) locals.borrow(i, arguments[i]);
   return body_->evaluate(out, locals);

@@ -4,6 +4,8 @@
 // with a runtime error instead of reading the wrong kind of value.
 #include "lang/Forms.h"
 
+#include "lang/Expression.h"
+#include "model/AbstractTransition.h"
 #include "model/Place.h"
 #include "model/Token.h"
 #include "model/TokenEntry.h"
@@ -139,7 +141,7 @@ bool CWhileNode::evaluate(ValuePtr& out, LocalSlots& locals) {
   for (bool first = true; holds; first = false) {
     if (!first) values.release(1);
     if (!evaluateArguments(values, locals, 1)) return false;
-    if (!conditionHolds(locals, &holds)) return false;
+    if (!owner().net().keepWorking() || !conditionHolds(locals, &holds)) return false;
   }
   out = values.resultOf(count() - 1, locals);
   if (!out) out = std::make_unique<CDoubleValue>(0.0);
@@ -169,7 +171,7 @@ bool CForNode::runLoop(std::int64_t i, std::int64_t to, std::int64_t step, CDoub
   auto inRange = [&](std::int64_t value) { return up ? value <= to : value >= to; };
   while (inRange(i)) {
     counter.setNumber(static_cast<double>(i));
-    if (!evaluateArguments(values, locals, 3)) return false;
+    if (!evaluateArguments(values, locals, 3) || !owner().net().keepWorking()) return false;
     i += step;
     if (inRange(i)) values.release(3);
   }
@@ -192,7 +194,7 @@ bool CForEachNode::evaluate(ValuePtr& out, LocalSlots& locals) {
     if (!first) values.release(1);
     first = false;
     cursor.setTarget(static_cast<CTokenEntry*>(item)->token());
-    if (!evaluateArguments(values, locals, 1)) return false;
+    if (!evaluateArguments(values, locals, 1) || !owner().net().keepWorking()) return false;
   }
   out = values.resultOf(0, locals);
   return true;

@@ -10,6 +10,7 @@
 #include "model/NameTable.h"
 #include "model/NetRandom.h"
 #include "model/Transition.h"
+#include "model/WorkPoll.h"
 
 #include <memory>
 #include <queue>
@@ -55,6 +56,17 @@ class CAbstractTransition final : public CTransition {
   bool bindAll();
   // One simulation step.
   void step();
+  // Asked by long work (each step, and the language at every loop turn and
+  // user function call); false once the watcher has stopped the work, which
+  // is then a runtime error: the net never steps again.
+  bool keepWorking() {
+    if (work_.keepGoing()) return true;
+    runtimeOk_ = false;
+    return false;
+  }
+  // `watcher` (borrowed, may be null) decides when long work stops.
+  // REQUIRES: prepare was called (a stop is reported to its log).
+  void watchWork(WorkWatcher* watcher) { work_.install(watcher, log_); }
 
   bool runtimeOk() const { return runtimeOk_; }
   void markRuntimeError() { runtimeOk_ = false; }
@@ -140,4 +152,5 @@ class CAbstractTransition final : public CTransition {
   EventManager* events_ = nullptr;
   CSimpleInterface* log_ = nullptr;
   NetRandom random_;
+  WorkPoll work_;
 };

@@ -52,7 +52,7 @@ void updateTransitions(NameTable& transitions) {
 // A net whose initialisation did not succeed is never stepped: its names may be
 // unbound. A net after a runtime error does nothing, not even advance its clock.
 void CAbstractTransition::step() {
-  if (!runtimeOk_ || !initialised_) return;
+  if (!runtimeOk_ || !initialised_ || !keepWorking()) return;
   visitPlaces(places_);
   while (!enteringQueue_.empty() && enteringQueue_.top()->entering() <= time_) {
     CToken* token = enteringQueue_.top();

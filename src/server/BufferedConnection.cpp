@@ -10,9 +10,22 @@ BufferedConnection::BufferedConnection(std::unique_ptr<Connection> connection) :
   assert(connection_);
 }
 
+void BufferedConnection::limitWaits(Deadline deadline, std::optional<std::chrono::milliseconds> silence) {
+  deadline_ = deadline;
+  silence_ = silence;
+}
+
+long BufferedConnection::receive(char* into, std::size_t capacity) {
+  if (timedOut_) return Connection::kTimedOut;
+  Deadline until = silence_ ? std::min(deadline_, Deadline::clock::now() + *silence_) : deadline_;
+  long count = connection_->receive(into, capacity, until);
+  if (count == Connection::kTimedOut) timedOut_ = true;
+  return count;
+}
+
 bool BufferedConnection::fill() {
   if (available() > 0) return true;
-  long count = connection_->receive(buffer_.data(), buffer_.size());
+  long count = receive(buffer_.data(), buffer_.size());
   if (count <= 0) return false;
   start_ = 0;
   end_ = static_cast<std::size_t>(count);
@@ -43,12 +56,12 @@ bool BufferedConnection::readLine(std::string& line) {
 }
 
 bool BufferedConnection::readBody(std::string& body, std::size_t count) {
-  body.resize(count);
   std::size_t taken = std::min(available(), count);
-  std::memcpy(body.data(), buffer_.data() + start_, taken);
+  body.assign(buffer_.data() + start_, taken);
   start_ += taken;
   while (taken < count) {
-    long received = connection_->receive(body.data() + taken, count - taken);
+    if (taken == body.size()) body.resize(taken + std::min(count - taken, kBodyChunk));
+    long received = receive(body.data() + taken, body.size() - taken);
     if (received <= 0) {
       body.resize(taken);
       return false;

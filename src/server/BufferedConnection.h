@@ -1,13 +1,16 @@
 // BufferedConnection: reads lines and bodies of one connection through a
-// buffer while keeping the byte-exact line rules of the wire format, and
-// sends each response as one gather write.
+// buffer while keeping the byte-exact line rules of the wire format, waits for
+// bytes only as long as its limits allow, and sends each response as one
+// gather write.
 // Thread rule: used by one thread at a time (the connection's own).
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,26 +23,39 @@ class BufferedConnection {
  public:
   static constexpr std::size_t kMaxLineBytes = 253;
   static constexpr std::size_t kBufferSize = 4096;
+  // A body grows by at most this much per receive, so that memory follows
+  // the bytes that arrive, not the count announced.
+  static constexpr std::size_t kBodyChunk = 64 * 1024;
 
   // Takes ownership of the connection. REQUIRES: connection is not null.
   explicit BufferedConnection(std::unique_ptr<Connection> connection);
   BufferedConnection(const BufferedConnection&) = delete;
   BufferedConnection& operator=(const BufferedConnection&) = delete;
 
+  // From now on a wait for bytes gives up at `deadline` (kNoDeadline: never)
+  // or after `silence` without a byte (none: never), whichever comes first.
+  void limitWaits(Deadline deadline, std::optional<std::chrono::milliseconds> silence);
+  // True once a wait gave up under those limits; reads then fail.
+  bool timedOut() const { return timedOut_; }
+
   // Reads one line into `line` (without its carriage return). False when the
-  // stream ended or failed before a carriage return, or when
+  // stream ended, failed or timed out before a carriage return, or when
   // kMaxLineBytes + 1 bytes came without one (those bytes are consumed).
   bool readLine(std::string& line);
-  // Reads exactly `count` bytes into `body` (resized to what arrived). False
-  // when the stream ended or failed first. Bytes after the body stay buffered.
+  // Reads exactly `count` bytes into `body`, which holds what arrived. False
+  // when the stream ended, failed or timed out first. Bytes after the body
+  // stay buffered.
   bool readBody(std::string& body, std::size_t count);
   // Sends the pieces in one write; true when every byte went out.
   bool send(std::initializer_list<std::string_view> pieces);
+  bool peerClosed() const { return connection_->peerClosed(); }
   long handle() const { return connection_->handle(); }
 
  private:
   // Makes at least one byte available; false when the stream ended or failed.
   bool fill();
+  // One receive under the wait limits: as Connection::receive, noting a timeout.
+  long receive(char* into, std::size_t capacity);
   std::size_t available() const { return end_ - start_; }
 
   std::unique_ptr<Connection> connection_;
@@ -47,4 +63,7 @@ class BufferedConnection {
   std::array<char, kBufferSize> buffer_{};
   std::size_t start_ = 0;
   std::size_t end_ = 0;
+  Deadline deadline_ = kNoDeadline;
+  std::optional<std::chrono::milliseconds> silence_;
+  bool timedOut_ = false;
 };

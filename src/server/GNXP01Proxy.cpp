@@ -3,7 +3,6 @@
 
 #include <cassert>
 #include <cstdio>
-#include <exception>
 
 #include "base/SimpleInterface.h"
 #include "server/BufferedConnection.h"
@@ -23,7 +22,8 @@ constexpr std::string_view kSendError = "GNXP/0.1 Proxy: Error sending data...";
 
 }  // namespace
 
-GNXP01Proxy::GNXP01Proxy(NetSessionFactory sessions) : sessions_(std::move(sessions)) {}
+GNXP01Proxy::GNXP01Proxy(NetSessionFactory sessions, ConversationLimits limits)
+    : sessions_(std::move(sessions)), limits_(limits) {}
 
 GNXP01Proxy::~GNXP01Proxy() {
   connection_.reset();
@@ -32,9 +32,10 @@ GNXP01Proxy::~GNXP01Proxy() {
 }
 
 void GNXP01Proxy::attach(std::unique_ptr<BufferedConnection> connection, CSimpleInterface& log) {
-  connection_ = std::move(connection);
-  log_ = &log;
   session_.reset();
+  connection_ = std::move(connection);
+  watch_.emplace(*connection_, limits_.requestCpu);
+  log_ = &log;
 }
 
 std::string GNXP01Proxy::definitionFileName(long handle) {
@@ -49,14 +50,23 @@ void GNXP01Proxy::run() {
   try {
     while (handleRequest()) {
     }
-  } catch (const std::exception&) {
-    log_->write("Unhadled exception during GNXP/0.1 transmition. Possible reason: connection aborted.");
+  } catch (...) {
+    log_->write(kUnhandledException);
   }
 }
 
 bool GNXP01Proxy::handleRequest() {
   std::string line;
-  if (!readLine(line) || line.empty()) {
+  bool read = readLine(line);
+  if (!handshakeDone_) {
+    handshakeDone_ = true;
+    connection_->limitWaits(kNoDeadline, limits_.idle);
+  }
+  if (!read && connection_->timedOut()) {
+    log_->write("GNXP/0.1 Proxy: No request received in time. Closing connection.");
+    return false;
+  }
+  if (!read || line.empty()) {
     log_->write("GNXP/0.1 ERROR: Empty command request.");
     sendStatus(kMalformed);
     return false;
@@ -152,7 +162,9 @@ bool GNXP01Proxy::handleInit() {
     return false;
   }
   session_ = sessions_();
-  if (!session_->initialize(*log_, path, *this)) {
+  watch_->startRequest();
+  if (!session_->initialize(*log_, path, *this, &*watch_)) {
+    if (watch_->clientGone()) return abandonRequest();
     log_->write("GN Initialization failure.");
     sendStatus(kDefinitionError);
     return false;
@@ -170,9 +182,11 @@ bool GNXP01Proxy::handleStep(int count) {
     return false;
   }
   session_->resetEvents();
+  watch_->startRequest();
   for (int i = 0; i < count; ++i) {
     session_->step();
     if (!session_->runtimeOk()) {
+      if (watch_->clientGone()) return abandonRequest();
       sendStatus(kRuntimeError);
       log_->write("GNXP/0.1 Proxy: GN Runtime error.");
       return false;
@@ -180,6 +194,11 @@ bool GNXP01Proxy::handleStep(int count) {
   }
   session_->sendEvents();
   return true;
+}
+
+bool GNXP01Proxy::abandonRequest() {
+  log_->write("GNXP/0.1 Proxy: The client has gone; its request was stopped.");
+  return false;
 }
 
 bool GNXP01Proxy::sendStatus(std::string_view text) {

@@ -14,16 +14,25 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "server/ClientToGNProxy.h"
+#include "server/ConversationWatch.h"
 #include "server/NetSession.h"
+#include "server/ServerLimits.h"
 
 class GNXP01Proxy final : public ClientToGNProxy {
  public:
-  // `sessions` makes the net when INIT asks for one.
-  explicit GNXP01Proxy(NetSessionFactory sessions);
+  // Logged when an exception of any kind escapes a request; the conversation ends.
+  static constexpr std::string_view kUnhandledException =
+      "Unhadled exception during GNXP/0.1 transmition. Possible reason: connection aborted.";
+
+  // `sessions` makes the net when INIT asks for one; the conversation is held
+  // to `limits` (the handshake's own deadline is set by whoever identified
+  // the client).
+  explicit GNXP01Proxy(NetSessionFactory sessions, ConversationLimits limits = {});
   // Closes the connection, logs the farewell, then releases the net.
   ~GNXP01Proxy() override;
   GNXP01Proxy(const GNXP01Proxy&) = delete;
@@ -51,11 +60,17 @@ class GNXP01Proxy final : public ClientToGNProxy {
   bool handleInit();
   bool handleStep(int count);
   bool refuseMethod(const std::string& line);
+  // The request's work was stopped because the client has gone: nothing is sent.
+  bool abandonRequest();
 
   // Constant after attach.
   CSimpleInterface* log_ = nullptr;
   std::unique_ptr<BufferedConnection> connection_;
+  std::optional<ConversationWatch> watch_;  // what the net asks during long work
   NetSessionFactory sessions_;
+  ConversationLimits limits_;
+  // Set when the first request line has arrived: the handshake is over.
+  bool handshakeDone_ = false;
   // Set at the start of every header block.
   std::int64_t contentLength_ = -1;  // -1: no usable Content-Length seen
   int contentType_ = -1;             // -1 none, 1 "text/xml", 2 another value

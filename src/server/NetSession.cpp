@@ -15,10 +15,12 @@ class GNNetSession final : public NetSession {
     sender_.reset();
   }
 
-  bool initialize(CSimpleInterface& log, std::string_view definitionPath, ResponseSink& sink) override {
+  bool initialize(CSimpleInterface& log, std::string_view definitionPath, ResponseSink& sink,
+                  WorkWatcher* watcher) override {
     net_ = std::make_unique<CAbstractTransition>();
     sender_ = std::make_unique<XMLEventSender>(sink, *net_);
     net_->prepare(&log, definitionPath, "", sender_.get());
+    net_->watchWork(watcher);
     registerBuiltIns(*net_);
     return net_->initialize();
   }

@@ -10,14 +10,17 @@
 
 class CSimpleInterface;
 class ResponseSink;
+class WorkWatcher;
 
 class NetSession {
  public:
   virtual ~NetSession() = default;
   // Builds the net from the saved definition at `definitionPath`, reporting
-  // its events documents to `sink` (borrowed; must outlive the session).
+  // its events documents to `sink`; `watcher` (may be null) is asked during
+  // long work whether to stop. Both are borrowed and must outlive the session.
   // False when the net was not built; the net has then logged why.
-  virtual bool initialize(CSimpleInterface& log, std::string_view definitionPath, ResponseSink& sink) = 0;
+  virtual bool initialize(CSimpleInterface& log, std::string_view definitionPath, ResponseSink& sink,
+                          WorkWatcher* watcher) = 0;
   // Starts a new, empty events document.
   virtual void resetEvents() = 0;
   // One step of the net; runtime errors are recorded, never thrown.

@@ -3,12 +3,16 @@
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cerrno>
+#include <limits>
 
 SocketConnection::SocketConnection(int descriptor) : descriptor_(descriptor) {
   int on = 1;
@@ -17,12 +21,32 @@ SocketConnection::SocketConnection(int descriptor) : descriptor_(descriptor) {
 
 SocketConnection::~SocketConnection() { close(descriptor_); }
 
-long SocketConnection::receive(char* into, std::size_t capacity) {
+long SocketConnection::receive(char* into, std::size_t capacity, Deadline until) {
   for (;;) {
+    if (until != kNoDeadline) {
+      int ready = waitReadable(until);
+      if (ready <= 0) return ready == 0 ? kTimedOut : -1;
+    }
     ssize_t count = recv(descriptor_, into, capacity, 0);
     if (count >= 0) return static_cast<long>(count);
     if (errno != EINTR) return -1;
   }
+}
+
+int SocketConnection::waitReadable(Deadline until) const {
+  pollfd socket{descriptor_, POLLIN, 0};
+  for (;;) {
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Deadline::clock::now()).count();
+    int timeout = static_cast<int>(std::clamp<decltype(left)>(left, 0, std::numeric_limits<int>::max()));
+    int ready = poll(&socket, 1, timeout);
+    if (ready >= 0) return ready;
+    if (errno != EINTR) return -1;
+  }
+}
+
+bool SocketConnection::peerClosed() const {
+  pollfd socket{descriptor_, POLLRDHUP, 0};
+  return poll(&socket, 1, 0) > 0 && (socket.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
 }
 
 namespace {
@@ -92,4 +116,15 @@ int acceptConnection(int listeningSocket) {
     if (descriptor >= 0) return descriptor;
     if (errno != EINTR && errno != ECONNABORTED) return -1;
   }
+}
+
+bool acceptMayRecover(int error) {
+  return error != EBADF && error != EINVAL && error != ENOTSOCK && error != EFAULT;
+}
+
+void raiseDescriptorLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == limit.rlim_max) return;
+  limit.rlim_cur = limit.rlim_max;
+  setrlimit(RLIMIT_NOFILE, &limit);
 }

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -15,6 +16,23 @@
 #include "server/ProtocolDispatch.h"
 #include "server/SocketConnection.h"
 
+namespace {
+
+// One conversation's place in the count, given back when its thread ends.
+class ConversationPlace {
+ public:
+  explicit ConversationPlace(std::shared_ptr<std::atomic<int>> count) : count_(std::move(count)) { ++*count_; }
+  ConversationPlace(ConversationPlace&&) = default;
+  ~ConversationPlace() {
+    if (count_) --*count_;
+  }
+
+ private:
+  std::shared_ptr<std::atomic<int>> count_;
+};
+
+}  // namespace
+
 std::optional<std::uint16_t> listenPort(const char* environmentValue) {
   if (environmentValue == nullptr) return kDefaultPort;
   std::string_view text(environmentValue);
@@ -26,10 +44,11 @@ std::optional<std::uint16_t> listenPort(const char* environmentValue) {
 
 TCPServer::TCPServer() : TCPServer(listenPort(std::getenv("VANTER_PORT")), makeNetSession) {
   if (!port_) refusedPortText_ = std::getenv("VANTER_PORT");
+  limits_ = readServerLimits(std::getenv, limitComplaints_);
 }
 
-TCPServer::TCPServer(std::optional<std::uint16_t> port, NetSessionFactory sessions)
-    : port_(port), sessions_(std::move(sessions)) {}
+TCPServer::TCPServer(std::optional<std::uint16_t> port, NetSessionFactory sessions, ServerLimits limits)
+    : port_(port), sessions_(std::move(sessions)), limits_(limits) {}
 
 bool TCPServer::prepareListenSocket() {
   if (!port_) return false;
@@ -39,30 +58,58 @@ bool TCPServer::prepareListenSocket() {
 
 bool TCPServer::run(CSimpleInterface& log) {
   if (!port_) log.write("VANTER_PORT is not a port number (1 to 65535): " + refusedPortText_);
+  for (const std::string& complaint : limitComplaints_) log.write(complaint);
+  raiseDescriptorLimit();
   if (!prepareListenSocket()) {
     log.write("TCPServer initialization failed on prepareListenSocket...");
     return false;
   }
   log.write("TCPServer running...");
-  for (;;) {
-    int descriptor = acceptConnection(listenSocket_);
-    if (descriptor < 0) break;
-    startConnectionThread(descriptor, log);
-  }
+  acceptConnections(log);
   log.write("TCPServer failed to accept a connection...");
   close(listenSocket_);
   listenSocket_ = -1;
   return false;
 }
 
-void TCPServer::startConnectionThread(int descriptor, CSimpleInterface& log) {
-  auto connection = std::make_unique<BufferedConnection>(std::make_unique<SocketConnection>(descriptor));
-  // The identification is read on the new thread, so a client that says
-  // nothing holds up only itself. If the thread cannot start, the connection
-  // dies with the thread's arguments and is closed.
+// A failure that may pass is logged once per run of failures; the loop waits
+// a little and tries again, so clients already connected are never dropped.
+void TCPServer::acceptConnections(CSimpleInterface& log) {
+  bool failing = false;
+  for (;;) {
+    int descriptor = acceptConnection(listenSocket_);
+    if (descriptor >= 0) {
+      failing = false;
+      admit(descriptor, log);
+      continue;
+    }
+    int error = errno;
+    if (!acceptMayRecover(error)) return;
+    if (!failing) {
+      log.write("TCPServer could not accept a connection (" + std::generic_category().message(error) +
+                "); trying again.");
+    }
+    failing = true;
+    std::this_thread::sleep_for(kAcceptRetryDelay);
+  }
+}
+
+// The identification is read on the new thread, so a client that says nothing
+// holds up only itself. If the thread cannot start, the connection dies with
+// the thread's arguments and is closed, and its place is given back.
+void TCPServer::admit(int descriptor, CSimpleInterface& log) {
   try {
-    std::thread(serveConnection, std::move(connection), std::ref(log), sessions_).detach();
-  } catch (const std::system_error&) {
+    auto connection = std::make_unique<BufferedConnection>(std::make_unique<SocketConnection>(descriptor));
+    if (*conversations_ >= limits_.maxConnections) {
+      log.write("TCPServer: " + std::to_string(limits_.maxConnections) +
+                " conversations already (VANTER_MAX_CONNECTIONS). Connection closed.");
+      return;
+    }
+    std::thread([connection = std::move(connection), place = ConversationPlace(conversations_), &log,
+                 sessions = sessions_, limits = limits_.conversation]() mutable {
+      serveConnection(std::move(connection), log, sessions, limits);
+    }).detach();
+  } catch (...) {
     log.write("TCPServer: Error creating connection thread...");
   }
 }

@@ -42,7 +42,7 @@ class ServedTest : public testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    server_ = ServerProcess::startServing(error);
+    server_ = ServerProcess::startServing(error, options_);
     ASSERT_NE(server_, nullptr) << error;
   }
 
@@ -70,5 +70,7 @@ class ServedTest : public testing::Test {
     return text.str();
   }
 
+  // What SetUp starts the server with; a derived fixture may fill it in first.
+  ServerProcess::Options options_;
   std::unique_ptr<ServerProcess> server_;
 };

@@ -17,6 +17,7 @@
 struct FakeWire {
   std::deque<std::string> incoming;  // what the peer sends, chunk by chunk
   bool failAtEnd = false;            // after the last chunk: -1 instead of 0
+  bool throwAtEnd = false;           // after the last chunk: receive throws something no library would
   bool failSends = false;
   long handle = 0x1A4;
   std::vector<std::string> sends;  // one entry per send call
@@ -34,9 +35,10 @@ class FakeConnection final : public Connection {
   explicit FakeConnection(std::shared_ptr<FakeWire> wire) : wire_(std::move(wire)) {}
   ~FakeConnection() override { wire_->closed = true; }
 
-  long receive(char* into, std::size_t capacity) override {
+  long receive(char* into, std::size_t capacity, Deadline) override {
     auto& incoming = wire_->incoming;
     while (!incoming.empty() && incoming.front().empty()) incoming.pop_front();
+    if (incoming.empty() && wire_->throwAtEnd) throw 42;
     if (incoming.empty()) return wire_->failAtEnd ? -1 : 0;
     std::string& chunk = incoming.front();
     std::size_t count = std::min(capacity, chunk.size());
@@ -51,6 +53,8 @@ class FakeConnection final : public Connection {
     wire_->sends.push_back(joined);
     return true;
   }
+  // The script is all the peer does: it is never seen to close before its end.
+  bool peerClosed() const override { return false; }
   long handle() const override { return wire_->handle; }
 
  private:

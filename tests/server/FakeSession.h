@@ -24,7 +24,7 @@ struct FakeNet {
 class FakeSession final : public NetSession {
  public:
   explicit FakeSession(FakeNet& net) : net_(net) {}
-  bool initialize(CSimpleInterface&, std::string_view path, ResponseSink& sink) override {
+  bool initialize(CSimpleInterface&, std::string_view path, ResponseSink& sink, WorkWatcher*) override {
     net_.calls.push_back("initialize");
     net_.definitionPath = path;
     std::ifstream file{std::string(path), std::ios::binary};

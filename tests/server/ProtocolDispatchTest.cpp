@@ -77,6 +77,20 @@ TEST(Identification, LineOf253BytesIsReadWhole) {
   EXPECT_EQ(served.messages().at(1), line);
 }
 
+// Regression: only std::exception was caught, so anything else thrown while a
+// connection was served ended the process.
+TEST(Identification, AnyExceptionEndsOnlyItsConnection) {
+  for (std::string input : {"", "GNXP/0.1\r\n", "GNXP/0.1\r\nINIT\r\n"}) {
+    Served served;
+    served.conversation.wire->throwAtEnd = true;
+    served.serve({input});
+    EXPECT_TRUE(served.conversation.log.contains(
+        "Unhadled exception during GNXP/0.1 transmition. Possible reason: connection aborted."))
+        << served.conversation.log.text();
+    EXPECT_TRUE(served.conversation.wire->closed);
+  }
+}
+
 TEST(ProtocolTable, HasExactlyOneEntry) {
   FakeNet net;
   EXPECT_NE(obtainProxy("GNXP/0.1", fakeSessions(net)), nullptr);

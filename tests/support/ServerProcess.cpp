@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -100,8 +101,8 @@ std::unique_ptr<ServerProcess> ServerProcess::start(const Options& options, std:
   return server;
 }
 
-std::unique_ptr<ServerProcess> ServerProcess::startServing(std::string& error) {
-  std::unique_ptr<ServerProcess> server = start(Options{}, error);
+std::unique_ptr<ServerProcess> ServerProcess::startServing(std::string& error, const Options& options) {
+  std::unique_ptr<ServerProcess> server = start(options, error);
   if (server && !server->waitUntilServing()) {
     error = "the server did not start serving; its output:\n" + server->standardOutput() + server->standardError();
     return nullptr;
@@ -174,4 +175,23 @@ std::optional<int> ServerProcess::waitForExit(std::chrono::milliseconds limit) {
 std::optional<int> ServerProcess::stop(int signal) {
   if (!exitStatus_) kill(pid_, signal);
   return waitForExit();
+}
+
+bool ServerProcess::limitDescriptors(std::uint64_t limit) {
+  rlimit both{limit, limit};
+  return prlimit(pid_, RLIMIT_NOFILE, &both, nullptr) == 0;
+}
+
+std::optional<std::pair<std::uint64_t, std::uint64_t>> ServerProcess::descriptorLimits() const {
+  rlimit current{};
+  if (prlimit(pid_, RLIMIT_NOFILE, nullptr, &current) != 0) return std::nullopt;
+  return std::pair<std::uint64_t, std::uint64_t>(current.rlim_cur, current.rlim_max);
+}
+
+std::optional<std::uint64_t> ServerProcess::residentBytes() const {
+  std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmRSS:")) return std::stoull(line.substr(6)) * 1024;  // the kernel counts in kB
+  }
+  return std::nullopt;
 }

@@ -31,9 +31,9 @@ class ServerProcess {
   // Launches the program; null with `error` set when it cannot be started.
   // The server may still fail to listen: see waitUntilServing.
   static std::unique_ptr<ServerProcess> start(const Options& options, std::string& error);
-  // A server started with default options that is serving; null with
-  // `error` set (and its output in it) when it did not get that far.
-  static std::unique_ptr<ServerProcess> startServing(std::string& error);
+  // A server started with `options` that is serving; null with `error` set
+  // (and its output in it) when it did not get that far.
+  static std::unique_ptr<ServerProcess> startServing(std::string& error, const Options& options = {});
   ~ServerProcess();
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;
@@ -56,6 +56,13 @@ class ServerProcess {
   std::optional<int> waitForExit(std::chrono::milliseconds limit = std::chrono::seconds(10));
   // Sends `signal` and waits for the end: the exit status, or none.
   std::optional<int> stop(int signal);
+
+  // Sets the server's soft and hard limits on open descriptors; false when refused.
+  bool limitDescriptors(std::uint64_t limit);
+  // The server's limits on open descriptors (soft, hard), or none.
+  std::optional<std::pair<std::uint64_t, std::uint64_t>> descriptorLimits() const;
+  // The server's resident memory in bytes, or none.
+  std::optional<std::uint64_t> residentBytes() const;
 
  private:
   ServerProcess() = default;
