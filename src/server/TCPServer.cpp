@@ -31,7 +31,16 @@ class ConversationPlace {
   std::shared_ptr<std::atomic<int>> count_;
 };
 
+// An accepted connection with its place, shared by the work handed to the
+// thread starter: whoever drops the last copy closes it and gives the place back.
+struct Admitted {
+  std::unique_ptr<BufferedConnection> connection;
+  ConversationPlace place;
+};
+
 }  // namespace
+
+void startDetachedThread(std::function<void()> work) { std::thread(std::move(work)).detach(); }
 
 std::optional<std::uint16_t> listenPort(const char* environmentValue) {
   if (environmentValue == nullptr) return kDefaultPort;
@@ -47,8 +56,9 @@ TCPServer::TCPServer() : TCPServer(listenPort(std::getenv("VANTER_PORT")), makeN
   limits_ = readServerLimits(std::getenv, limitComplaints_);
 }
 
-TCPServer::TCPServer(std::optional<std::uint16_t> port, NetSessionFactory sessions, ServerLimits limits)
-    : port_(port), sessions_(std::move(sessions)), limits_(limits) {}
+TCPServer::TCPServer(std::optional<std::uint16_t> port, NetSessionFactory sessions, ServerLimits limits,
+                     ThreadStarter startThread)
+    : port_(port), sessions_(std::move(sessions)), limits_(limits), startThread_(std::move(startThread)) {}
 
 bool TCPServer::prepareListenSocket() {
   if (!port_) return false;
@@ -105,10 +115,10 @@ void TCPServer::admit(int descriptor, CSimpleInterface& log) {
                 " conversations already (VANTER_MAX_CONNECTIONS). Connection closed.");
       return;
     }
-    std::thread([connection = std::move(connection), place = ConversationPlace(conversations_), &log,
-                 sessions = sessions_, limits = limits_.conversation]() mutable {
-      serveConnection(std::move(connection), log, sessions, limits);
-    }).detach();
+    auto admitted = std::make_shared<Admitted>(Admitted{std::move(connection), ConversationPlace(conversations_)});
+    startThread_([admitted, &log, sessions = sessions_, limits = limits_.conversation] {
+      serveConnection(std::move(admitted->connection), log, sessions, limits);
+    });
   } catch (...) {
     log.write("TCPServer: Error creating connection thread...");
   }

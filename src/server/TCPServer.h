@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +23,11 @@
 // The port when VANTER_PORT is not set.
 constexpr std::uint16_t kDefaultPort = 54321;
 
+// Runs `work` on a thread of its own; throws (std::system_error) when no
+// thread can be made. startDetachedThread is the real one; tests fail on purpose.
+using ThreadStarter = std::function<void(std::function<void()> work)>;
+void startDetachedThread(std::function<void()> work);
+
 // The port to listen on: VANTER_PORT (1 to 65535) when set, else kDefaultPort;
 // none when VANTER_PORT is set to anything else.
 std::optional<std::uint16_t> listenPort(const char* environmentValue);
@@ -34,8 +40,10 @@ class TCPServer final : public Server {
   // Listens on listenPort(getenv("VANTER_PORT")) under the limits the
   // environment sets (readServerLimits); nets come from makeNetSession.
   TCPServer();
-  // Listens on `port` (none: refuse to start); nets come from `sessions`.
-  TCPServer(std::optional<std::uint16_t> port, NetSessionFactory sessions, ServerLimits limits = {});
+  // Listens on `port` (none: refuse to start); nets come from `sessions`,
+  // connection threads from `startThread`.
+  TCPServer(std::optional<std::uint16_t> port, NetSessionFactory sessions, ServerLimits limits = {},
+            ThreadStarter startThread = startDetachedThread);
   TCPServer(const TCPServer&) = delete;
   TCPServer& operator=(const TCPServer&) = delete;
 
@@ -58,6 +66,7 @@ class TCPServer final : public Server {
   std::vector<std::string> limitComplaints_;  // logged when run starts
   NetSessionFactory sessions_;
   ServerLimits limits_;
+  ThreadStarter startThread_;
   // Conversations being held; shared with their threads, which may outlive the server.
   std::shared_ptr<std::atomic<int>> conversations_ = std::make_shared<std::atomic<int>>(0);
   // Valid from a successful prepareListenSocket until run closes it.
