@@ -68,7 +68,8 @@ std::string attributeValue(const xercesc::DOMNode& element, std::string_view nam
 int hasAttribute(const xercesc::DOMNode& element, std::string_view name);
 // The value of the node's first child; empty when it has none.
 std::string firstChildText(const xercesc::DOMNode& node);
-// The element's local name as 8-bit text.
+// The local name of an element in the definition namespace, as 8-bit text;
+// empty for any other node, so that the loader reads only definition elements.
 std::string elementName(const xercesc::DOMNode& node);
 // The leading decimal integer of a text (0 when there is none), as attributes are read.
 int leadingInteger(std::string_view text);
