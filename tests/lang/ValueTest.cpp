@@ -2,6 +2,8 @@
 // clone and element access across the four value classes.
 #include "lang/Value.h"
 
+#include "base/SanitizerBuild.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -201,7 +203,10 @@ TEST(ValueNumbers, FreedNumbersAreReusedWithoutMixingValues) {
   const void* block = first.get();
   first.reset();
   ValuePtr second = number(2);
-  EXPECT_EQ(second.get(), block) << "a freed number's block is the next one handed out";
+  // Under the address sanitizer the free list steps aside.
+  if (!kAddressSanitizerBuild) {
+    EXPECT_EQ(second.get(), block) << "a freed number's block is the next one handed out";
+  }
 }
 
 }  // namespace
