@@ -64,10 +64,15 @@ void appendMessagePart(std::string& text, const CTypedValue* value) {
 
 }  // namespace
 
+// A token report needs the token: a reference to one that has left the net fails.
 VANTER_PRIMITIVE(primitivePrint) {
   (void)currentCharacteristic;
-  (void)log;
   (void)context;
+  for (int i = 0; i < argc; ++i) {
+    if (const Lifeline* gone = departedTarget(argv[i])) {
+      return reportPrimitiveError(log, "print: " + departedMessage(*gone), argc, argv);
+    }
+  }
   std::ostringstream line;
   for (int i = 0; i < argc; ++i) {
     printValue(line, argv[i]);

@@ -165,9 +165,20 @@ bool CVectorValue::getNth(int index, CTypedValue*& out) {
 
 // ---- CObjectValue -------------------------------------------------------
 
+void CObjectValue::setTarget(CBaseObject* target) {
+  target_ = target;
+  lifeline_ = Lifeline::Ref(target != nullptr ? target->lifeline() : nullptr);
+}
+
+const Lifeline* CObjectValue::departed() const {
+  return lifeline_ && lifeline_->object() == nullptr ? lifeline_.get() : nullptr;
+}
+
+// Copies the reference itself (lifeline included): the target may be gone.
 CTypedValue& CObjectValue::assign(const CTypedValue& other) {
   const CObjectValue* object = asObject(&other);
   target_ = object != nullptr ? object->target_ : nullptr;
+  lifeline_ = object != nullptr ? object->lifeline_ : Lifeline::Ref();
   return *this;
 }
 
@@ -176,12 +187,12 @@ CTypedValue& CObjectValue::multiply(const CTypedValue&) { return *this; }
 
 bool CObjectValue::equals(const CTypedValue& other) const {
   const CObjectValue* object = asObject(&other);
-  return object != nullptr && object->target_ == target_;
+  return object != nullptr && object->target_ == target_ && object->lifeline_.get() == lifeline_.get();
 }
 
 bool CObjectValue::greater(const CTypedValue&) const { return false; }
 
-ValuePtr CObjectValue::clone() const { return std::make_unique<CObjectValue>(target_); }
+ValuePtr CObjectValue::clone() const { return ValuePtr(new CObjectValue(*this)); }
 
 // ---- CFilePtr -----------------------------------------------------------
 
@@ -190,6 +201,16 @@ CFilePtr::~CFilePtr() {
 }
 
 // ---- typed views --------------------------------------------------------
+
+const Lifeline* departedTarget(const CTypedValue* value) {
+  const CObjectValue* object = asObject(value);
+  return object != nullptr ? object->departed() : nullptr;
+}
+
+std::string departedMessage(const Lifeline& lifeline) {
+  return "The token " + (lifeline.name().empty() ? std::string("NotFound") : lifeline.name()) +
+         " has left the net: a reference to it can no longer be used.";
+}
 
 CBaseObject* objectOfKind(const CTypedValue* value, int kind) {
   const CObjectValue* object = asObject(value);

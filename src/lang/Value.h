@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/BaseObject.h"
+#include "base/Lifeline.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -143,16 +144,23 @@ class CVectorValue final : public CTypedValue {
   std::vector<ValuePtr> elements_;  // invariant: holds exactly count() entries
 };
 
-// A reference to a net object or file handle; never owns its target.
+// A reference to a net object or file handle; never owns its target. A target
+// that can be destroyed first (a token leaving the net) is reached through its
+// lifeline, so a reference to a departed token finds no target, never freed memory.
 class CObjectValue final : public CTypedValue {
  public:
-  explicit CObjectValue(CBaseObject* target = nullptr) : CTypedValue(kTypeObject), target_(target) {}
-  CBaseObject* target() const { return target_; }
-  void setTarget(CBaseObject* target) { target_ = target; }
+  explicit CObjectValue(CBaseObject* target = nullptr) : CTypedValue(kTypeObject) { setTarget(target); }
+  // The target; null when there is none, or when it has been destroyed (departed tells).
+  CBaseObject* target() const { return lifeline_ ? lifeline_->object() : target_; }
+  void setTarget(CBaseObject* target);
+  // The lifeline of the destroyed target this value names, or null.
+  const Lifeline* departed() const;
 
   CTypedValue& assign(const CTypedValue& other) override;
   CTypedValue& add(const CTypedValue& other) override;
   CTypedValue& multiply(const CTypedValue& other) override;
+  // Same target: the same object in the same life (a new token made where a
+  // departed one was is another target).
   bool equals(const CTypedValue& other) const override;
   bool greater(const CTypedValue& other) const override;
   ValuePtr clone() const override;
@@ -161,7 +169,10 @@ class CObjectValue final : public CTypedValue {
   const char* typeName() const override { return "object"; }
 
  private:
-  CBaseObject* target_;
+  CObjectValue(const CObjectValue& other) = default;
+
+  CBaseObject* target_ = nullptr;  // as given: what writeText prints; never read through once departed
+  Lifeline::Ref lifeline_;         // the target's, when it has one
 };
 
 // An open file, reached from GNVCFL through a CObjectValue. Closes the file
@@ -211,6 +222,10 @@ inline const CObjectValue* asObject(const CTypedValue* value) {
 }
 // The target of an object value when its kind is `kind`, else null.
 CBaseObject* objectOfKind(const CTypedValue* value, int kind);
+// The lifeline of the departed token an object value names, else null.
+const Lifeline* departedTarget(const CTypedValue* value);
+// The runtime error text for using a reference to the departed token of `lifeline`.
+std::string departedMessage(const Lifeline& lifeline);
 
 // Numbers used as indexes, counts or ids are truncated toward zero to a signed
 // 32-bit integer; NaN and numbers outside the range give INT32_MIN, as the

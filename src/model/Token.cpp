@@ -57,7 +57,9 @@ CToken::CToken(const CToken& templateToken)
   chooseDefaultCharacteristic();
 }
 
-CToken::~CToken() = default;
+CToken::~CToken() {
+  if (lifeline_) lifeline_->cut();
+}
 
 bool CToken::load(const xercesc::DOMElement& element, bool registering) {
   std::string id = attributeValue(element, "id");
@@ -103,6 +105,25 @@ CPlace* CToken::bind() {
   host_ = object != nullptr && object->kind() == kKindPlace ? static_cast<CPlace*>(object) : nullptr;
   if (host_ != nullptr) net_->queueForEntering(this);
   return host_;
+}
+
+Lifeline* CToken::lifeline() {
+  if (!lifeline_) {
+    lifeline_ = Lifeline::make(*this);
+    if (host_ == nullptr) nameLifeline();  // made after the token left: name it now
+  }
+  return lifeline_.get();
+}
+
+// The name is taken as the token leaves: its table entry may be given to
+// another token before the step ends.
+void CToken::leave() {
+  nameLifeline();
+  host_ = nullptr;
+}
+
+void CToken::nameLifeline() {
+  if (lifeline_) lifeline_->setName(net_->tokenName(this));
 }
 
 void CToken::print(std::ostream& out) const {
