@@ -105,9 +105,10 @@ VANTER_PRIMITIVE(primitiveFread) {
   std::string word = readWord(handle->file());
   if (word.empty()) {
     giveNumber(result, 0.0);
-  } else {
-    result = literalValue(word);
+    return 1;
   }
+  result = literalValue(word);
+  if (!result) return args.fail(valueLimitMessage("fread: the word " + word));
   return 1;
 }
 

@@ -31,12 +31,15 @@ double leadingNumber(const std::string& text) {
   return error == std::errc() ? number : 0.0;
 }
 
-// The initial value of a characteristic from its type and text; null for an unknown type.
+bool isValueType(const std::string& type) { return type == "double" || type == "string" || type == "vector"; }
+
+// The initial value of a characteristic from its type and text; null when it
+// would pass the limits of a value. REQUIRES: isValueType(type).
 ValuePtr valueFromText(const std::string& type, const std::string& text) {
   if (type == "double") return std::make_unique<CDoubleValue>(leadingNumber(text));
-  if (type == "string") return std::make_unique<CStringValue>(text);
   if (type == "vector") return CVectorValue::fromText(text);
-  return nullptr;
+  if (kValueCost + text.size() > kMaxValueSize) return nullptr;
+  return std::make_unique<CStringValue>(text);
 }
 
 }  // namespace
@@ -91,9 +94,18 @@ bool CToken::loadCharacteristic(const xercesc::DOMNode& child) {
               " refused: " + name);
     return false;
   }
+  if (!isValueType(type)) {
+    log.write("characteristic type other than double, string or vector refused: " + name);
+    return false;
+  }
   ValuePtr prototype = valueFromText(type, firstChildText(child));
   if (!prototype) {
-    log.write("characteristic type other than double, string or vector refused: " + name);
+    log.write(valueLimitMessage("characteristic " + name));
+    return false;
+  }
+  if (!CCharacteristic::fitsHistory(history, *prototype)) {
+    log.write("characteristic whose " + std::to_string(history + 2) + " copies of its value would pass a size of " +
+              std::to_string(CCharacteristic::kMaxLoadedSize) + " refused: " + name);
     return false;
   }
   putCharacteristic(name, std::make_unique<CCharacteristic>(history, *prototype));
