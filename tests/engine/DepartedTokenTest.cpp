@@ -47,8 +47,8 @@ TEST(DepartedToken, FramesKeepTheirTokensAndOtherReferencesFailNamingIt) {
                "type=\"vector\">1 2 3"),
        5, "9 2 3"},
       {"a place's function reads k's number through tokens.k.char",
-       netWith("(defun look \"2;tokens.k.char;tokens.w.obj\" () () (set-named #1 \"seen\" (+ #0 1)))", "type=\"double\">1",
-               "<place id=\"C\" char=\"look\"/>") +
+       netWith("(defun look \"2;tokens.k.char;tokens.w.obj\" () () (set-named #1 \"seen\" (+ #0 1)))",
+               "type=\"double\">1", "<place id=\"C\" char=\"look\"/>") +
            "<tokens><token id=\"j\" host=\"C\" entering=\"4\"/></tokens>",
        5, "6"},
       {"tokens-list kept in a characteristic",

@@ -191,7 +191,9 @@ TEST(ValueViews, TypedViewsAndKinds) {
 // it the operation refuses and the value stays as it was.
 TEST(ValueLimits, GrowthPastALimitIsRefusedAndChangesNothing) {
   const std::size_t longest = kMaxValueSize - kValueCost;  // characters a string may hold
-  const auto nested = [](int depth) { return CVectorValue::fromText(std::string(depth - 1, '[') + std::string(depth - 1, ']')); };
+  const auto nested = [](int depth) {
+    return CVectorValue::fromText(std::string(depth - 1, '[') + std::string(depth - 1, ']'));
+  };
   struct Row {
     const char* name;
     std::function<ValuePtr()> make;
@@ -219,7 +221,8 @@ TEST(ValueLimits, GrowthPastALimitIsRefusedAndChangesNothing) {
        [&](CTypedValue& v) { return v.setNth(0, *nested(kMaxVectorDepth)); }, false},
       {"setNth of a string past the size", [] { return numbers({1, 2}); },
        [&](CTypedValue& v) { return v.setNth(0, CStringValue(std::string(longest - kValueCost, 'a'))); }, false},
-      {"append past the count", [] { return CVectorValue::fromText("nx" + std::to_string(CVectorValue::kMaxCount) + " 1"); },
+      {"append past the count",
+       [] { return CVectorValue::fromText("nx" + std::to_string(CVectorValue::kMaxCount) + " 1"); },
        [](CTypedValue& v) { return static_cast<CVectorValue&>(v).append(number(1)); }, false},
   };
   for (const Row& row : rows) {

@@ -353,7 +353,8 @@ TEST(UnvalidatedDocumentLoad, TransitionWhosePartsComeOutOfOrderIsRefused) {
   const Row rows[] = {
       {"predicates first", {"predicates", "inputs", "outputs"}, mismatch},
       {"capacities before outputs", {"inputs", "capacities", "outputs", "predicates"}, mismatch},
-      {"a second inputs", {"inputs", "outputs", "predicates", "inputs-C"}, "second inputs element refused in transition T"},
+      {"a second inputs", {"inputs", "outputs", "predicates", "inputs-C"},
+       "second inputs element refused in transition T"},
   };
   for (const Row& row : rows) {
     UnvalidatedDocument document;
