@@ -4,6 +4,8 @@
 
 #include <ostream>
 
+class Lifeline;
+
 // Kind codes that tell object families apart (see CBaseObject::kind).
 constexpr int kKindDefault = -1;        // values, expression nodes, lists
 constexpr int kKindNetObject = -2;      // transitions, the net, entries, generators, functions
@@ -18,4 +20,8 @@ class CBaseObject {
   virtual int kind() const { return kKindDefault; }
   // Writes "<OBJECT>"; tokens write their report instead.
   virtual void print(std::ostream& out) const { out << "<OBJECT>"; }
+  // The lifeline through which references reach an object that can be
+  // destroyed while they live on (base/Lifeline.h); null for objects that
+  // outlive every reference to them.
+  virtual Lifeline* lifeline() { return nullptr; }
 };

@@ -22,11 +22,17 @@ bool Arguments::fits(int index, char letter) const {
     case 's': return value->typeCode() == kTypeString;
     case 'v': return value->typeCode() == kTypeVector;
     case 'x': return value->typeCode() != kTypeObject;
-    case 'p': return objectOfKind(value, kKindPlace) != nullptr;
-    case 't': return objectOfKind(value, kKindToken) != nullptr;
+    case 'p': return refersTo(value, kKindPlace);
+    case 't': return refersTo(value, kKindToken);
     case 'a': return true;
   }
   assert(false && "unknown argument shape letter");
+  return false;
+}
+
+bool Arguments::refersTo(const CTypedValue* value, int kind) const {
+  if (objectOfKind(value, kind) != nullptr) return true;
+  if (const Lifeline* gone = departedTarget(value)) departed_ = gone;
   return false;
 }
 
@@ -60,7 +66,10 @@ CToken& Arguments::token(int index) const {
   return *static_cast<CToken*>(objectOfKind(argv_[index], kKindToken));
 }
 
-int Arguments::fail(std::string_view message) const { return reportPrimitiveError(log_, message, argc_, argv_); }
+int Arguments::fail(std::string_view message) const {
+  if (departed_ == nullptr) return reportPrimitiveError(log_, message, argc_, argv_);
+  return reportPrimitiveError(log_, std::string(message) + " " + departedMessage(*departed_), argc_, argv_);
+}
 
 void giveNumber(ValuePtr& result, double number) { result = std::make_unique<CDoubleValue>(number); }
 

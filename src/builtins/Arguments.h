@@ -24,7 +24,8 @@ class Arguments {
   // True when argument `index` exists and fits `letter`:
   //   'n' number, 's' string, 'v' vector, 'x' any value but an object,
   //   'p' place object, 't' token object, 'a' any value.
-  // A missing value (a sub-expression that gave none) fits no letter.
+  // A missing value (a sub-expression that gave none) fits no letter, nor
+  // does a reference to a token that has left the net fit 'p' or 't'.
   bool fits(int index, char letter) const;
 
   int count() const { return argc_; }
@@ -38,14 +39,19 @@ class Arguments {
   CPlace& place(int index) const;
   CToken& token(int index) const;
 
-  // Writes the runtime error report with `message` and these arguments.
+  // Writes the runtime error report with `message` and these arguments; when
+  // fits met a reference to a token that has left the net, the report names it.
   // Always 0, so a built-in can `return args.fail(...)`.
   int fail(std::string_view message) const;
 
  private:
+  // Whether `value` refers to an object of `kind`; notes a departed token.
+  bool refersTo(const CTypedValue* value, int kind) const;
+
   int argc_;
   CTypedValue* const* argv_;
   CSimpleInterface& log_;
+  mutable const Lifeline* departed_ = nullptr;  // the last departed token fits met
 };
 
 // Stores a new number in the result slot (which the caller then owns).

@@ -23,7 +23,7 @@ VANTER_PRIMITIVE(primitivePlus) {
     if (!joinsSum(*sum, args.at(i))) {
       return args.fail("+: only numeric, string or vector arguments of the same type are allowed.");
     }
-    sum->add(*args.at(i));
+    if (!sum->add(*args.at(i))) return args.fail(valueLimitMessage("+: the sum"));
   }
   result = std::move(sum);
   return 1;

@@ -64,10 +64,15 @@ void appendMessagePart(std::string& text, const CTypedValue* value) {
 
 }  // namespace
 
+// A token report needs the token: a reference to one that has left the net fails.
 VANTER_PRIMITIVE(primitivePrint) {
   (void)currentCharacteristic;
-  (void)log;
   (void)context;
+  for (int i = 0; i < argc; ++i) {
+    if (const Lifeline* gone = departedTarget(argv[i])) {
+      return reportPrimitiveError(log, "print: " + departedMessage(*gone), argc, argv);
+    }
+  }
   std::ostringstream line;
   for (int i = 0; i < argc; ++i) {
     printValue(line, argv[i]);
@@ -100,9 +105,10 @@ VANTER_PRIMITIVE(primitiveFread) {
   std::string word = readWord(handle->file());
   if (word.empty()) {
     giveNumber(result, 0.0);
-  } else {
-    result = literalValue(word);
+    return 1;
   }
+  result = literalValue(word);
+  if (!result) return args.fail(valueLimitMessage("fread: the word " + word));
   return 1;
 }
 

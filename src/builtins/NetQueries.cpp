@@ -10,6 +10,9 @@
 
 namespace {
 
+// tokens-list never meets the limits of a value: a place holds no more tokens than a net names.
+static_assert((NameTable::kTokenCapacity + 1) * kValueCost <= kMaxValueSize);
+
 // A place's list holds only token entries.
 const CTokenEntry& entryOf(const CGNObject* item) { return *static_cast<const CTokenEntry*>(item); }
 

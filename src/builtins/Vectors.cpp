@@ -36,14 +36,19 @@ CTypedValue* setNthTarget(const Arguments& args, CCharacteristic* currentCharact
 }  // namespace
 
 // An index outside the vector, or a target that is no vector, changes nothing
-// and still succeeds.
+// and still succeeds; a vector that would pass the limits of a value fails.
 VANTER_PRIMITIVE(primitiveSetNth) {
   Arguments args(argc, argv, log);
   CTypedValue* target = setNthTarget(args, currentCharacteristic);
   if (target == nullptr) return args.fail("SetNth: invalid arguments.");
+  const int index = truncateToInt(args.number(0));
+  const CVectorValue* vector = asVector(target);
+  if (vector != nullptr && index >= 0 && index < vector->count() && !vector->fitsAt(index, *args.at(1))) {
+    return args.fail(valueLimitMessage("SetNth: the vector"));
+  }
   // Copied before the target changes, so that a vector stored into itself is safe.
   ValuePtr copy = args.at(1)->clone();
-  target->adoptNth(truncateToInt(args.number(0)), copy);
+  target->adoptNth(index, copy);
   return 1;
 }
 

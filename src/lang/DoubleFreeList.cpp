@@ -1,7 +1,10 @@
 // The per-thread free list behind CDoubleValue's operator new and delete.
 // Thread rule: each thread keeps its own list; a number freed on another
 // thread than the one that made it simply joins that thread's list.
+// Under the address sanitizer the list steps aside (see base/SanitizerBuild.h).
 #include "lang/Value.h"
+
+#include "base/SanitizerBuild.h"
 
 #include <cassert>
 #include <new>
@@ -45,6 +48,7 @@ thread_local FreeListDrain drain;
 void* CDoubleValue::operator new(std::size_t size) {
   assert(size == sizeof(CDoubleValue));
   static_assert(sizeof(CDoubleValue) >= sizeof(FreeBlock));
+  if constexpr (kAddressSanitizerBuild) return ::operator new(size);
   if (FreeBlock* block = freeList.head) {
     freeList.head = block->next;
     --freeList.count;
@@ -55,7 +59,7 @@ void* CDoubleValue::operator new(std::size_t size) {
 
 void CDoubleValue::operator delete(void* block, std::size_t size) {
   if (block == nullptr) return;
-  if (freeList.drained || freeList.count >= kMaxFreeNumbers) {
+  if (kAddressSanitizerBuild || freeList.drained || freeList.count >= kMaxFreeNumbers) {
     ::operator delete(block, size);
     return;
   }

@@ -119,6 +119,9 @@ bool CExprNode::parseArgument(CSourceStream& in, const std::string& token, Argum
     case TokenClass::Literal:
       argument.kind = ArgumentKind::Constant;
       argument.owned = literalValue(token);
+      if (!argument.owned) {
+        return syntaxError(log(), in, "GNVCFL syntax error: " + valueLimitMessage("literal " + token));
+      }
       argument.value = argument.owned.get();
       return true;
     case TokenClass::Local:

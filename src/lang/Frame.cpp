@@ -121,6 +121,8 @@ bool CFunction::addTokenEntry(const std::string& identifier, const std::string& 
   NameTable& tokens = net_->tokensTable();
   auto* token = static_cast<CToken*>(tokens.objectAt(tokens.indexOf(identifier)));
   if (token == nullptr) return frameError("Token identifier unknown", identifier);
+  // Frames are bound once: the token must outlive them even after it leaves.
+  token->keepAfterLeaving();
   switch (frameKeywordIndex(property, net_->log())) {
     case kFrameObj: frame_.push_back(token); return true;
     case kFrameChar:

@@ -47,12 +47,16 @@ bool readAtom(CSourceStream& in, std::string& token, std::size_t limit) {
 ValuePtr literalValueAt(std::string_view token, int depth);
 
 // The vector text form: its items converted one by one with literalValue.
+// `depth` is the vector's own nesting, checked before its items are read.
 std::unique_ptr<CVectorValue> vectorFromItems(std::string_view text, int depth) {
+  if (depth > kMaxVectorDepth) return nullptr;
   auto vector = std::make_unique<CVectorValue>(0);
-  if (depth > kMaxVectorNesting) return vector;
   CSourceStream in{std::string(text)};
   std::string token;
-  while (readToken(in, token, text.size())) vector->append(literalValueAt(token, depth));
+  while (readToken(in, token, text.size())) {
+    ValuePtr item = literalValueAt(token, depth);
+    if (!item || !vector->append(std::move(item))) return nullptr;
+  }
   return vector;
 }
 
@@ -68,15 +72,15 @@ bool readNumber(std::string_view& text, Number* number) {
   return true;
 }
 
-// "nx<count> <number>": count copies of the number; malformed, negative or
-// above kMaxShorthandCount gives an empty vector.
+// "nx<count> <number>": count copies of the number; malformed or negative
+// gives an empty vector, a count past the limits of a value null.
 std::unique_ptr<CVectorValue> vectorFromShorthand(std::string_view text) {
   std::string_view rest = text.substr(2);
-  int count = 0;
+  long long count = 0;
   double number = 0.0;
-  if (!readNumber(rest, &count) || !readNumber(rest, &number)) return std::make_unique<CVectorValue>(0);
-  if (count < 0 || count > CVectorValue::kMaxShorthandCount) return std::make_unique<CVectorValue>(0);
-  auto vector = std::make_unique<CVectorValue>(count);
+  if (!readNumber(rest, &count) || !readNumber(rest, &number) || count < 0) return std::make_unique<CVectorValue>(0);
+  if (count > CVectorValue::kMaxCount) return nullptr;
+  auto vector = std::make_unique<CVectorValue>(static_cast<int>(count));
   for (int i = 0; i < count; ++i) {
     ValuePtr element = std::make_unique<CDoubleValue>(number);
     vector->adoptNth(i, element);
@@ -170,4 +174,4 @@ bool isVectorLiteral(std::string_view text) { return !text.empty() && text.front
 
 ValuePtr literalValue(std::string_view token) { return literalValueAt(token, 0); }
 
-std::unique_ptr<CVectorValue> CVectorValue::fromText(std::string_view text) { return vectorFromText(text, 0); }
+std::unique_ptr<CVectorValue> CVectorValue::fromText(std::string_view text) { return vectorFromText(text, 1); }

@@ -16,9 +16,6 @@
 constexpr std::size_t kMaxTokenLength = 199;
 // A function's frame token (quotes included) has at most this many characters.
 constexpr std::size_t kMaxFrameTokenLength = 499;
-// Vector literals nested deeper than this become empty vectors instead of
-// recursing without bound.
-constexpr int kMaxVectorNesting = 100;
 
 // Consumes space, line feed, carriage return and tab.
 void skipWhitespace(CSourceStream& in);
@@ -39,5 +36,6 @@ bool isNumeric(std::string_view text);
 bool isStringLiteral(std::string_view text);
 bool isVectorLiteral(std::string_view text);
 // A number, a string between quotes, a vector between brackets, or else the
-// token itself as a string. Caller owns the result.
+// token itself as a string. Caller owns the result; null when it would pass
+// the limits of a value (a vector's "nx" count, or vectors nested too deep).
 ValuePtr literalValue(std::string_view token);

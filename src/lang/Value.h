@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/BaseObject.h"
+#include "base/Lifeline.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +25,18 @@ constexpr int kTypeObject = 3;
 class CTypedValue;
 using ValuePtr = std::unique_ptr<CTypedValue>;
 
+// The limits every value keeps, so that no program can make one that exhausts
+// memory or the stack. A value's size counts kValueCost for each value it
+// holds at any depth (itself and an unfilled vector entry included) and one
+// for each character of its strings; a vector holding vectors nests one deeper
+// than the deepest of them. An operation that would pass a limit refuses and
+// leaves its value as it was; what asked for it reports the runtime error.
+constexpr std::size_t kValueCost = 32;
+constexpr std::size_t kMaxValueSize = 32 * 1024 * 1024;
+constexpr int kMaxVectorDepth = 100;
+// "<what> would pass the limits of a value (...)", naming the limits.
+std::string valueLimitMessage(std::string_view what);
+
 // Abstract value. Two-operand operations test other.typeCode() and never
 // convert between types (except a string adding a number); a mismatch makes
 // assign/add/multiply a no-op and equals/greater/element access false.
@@ -32,21 +45,29 @@ class CTypedValue : public CBaseObject {
   // The type code is held, not computed: every typed view and two-operand
   // operation reads it, so it costs one load instead of a virtual call.
   int typeCode() const { return typeCode_; }
+  // The size and vector depth the limits count (cheap: vectors keep theirs).
+  virtual std::size_t size() const { return kValueCost; }
+  virtual int depth() const { return 0; }
 
   virtual CTypedValue& assign(const CTypedValue& other) = 0;
-  virtual CTypedValue& add(const CTypedValue& other) = 0;
+  // False, changing nothing, when the result would pass a limit.
+  virtual bool add(const CTypedValue& other) = 0;
+  // The size add(other) would give.
+  virtual std::size_t sizeAfterAdd(const CTypedValue&) const { return size(); }
   virtual CTypedValue& multiply(const CTypedValue& other) = 0;
   virtual bool equals(const CTypedValue& other) const = 0;
   virtual bool greater(const CTypedValue& other) const = 0;
   // Deep for vectors, shallow for object values. Caller owns the result.
   virtual ValuePtr clone() const = 0;
   // Vectors only: stores `value` itself at 0 <= index < count and takes it
-  // (value becomes null); otherwise false and value stays the caller's.
+  // (value becomes null); otherwise, or when the vector would pass a limit,
+  // false and value stays the caller's.
   virtual bool adoptNth(int index, ValuePtr& value);
-  // Vectors only: stores a clone of `value` at 0 <= index < count.
+  // Vectors only: stores a clone of `value` at 0 <= index < count, with
+  // adoptNth's refusals.
   virtual bool setNth(int index, const CTypedValue& value);
-  // Vectors only: sets out to the element (borrowed) at 0 <= index < count;
-  // out is null whenever the result is false.
+  // Vectors only: sets out to the element (borrowed, to be read, not changed)
+  // at 0 <= index < count; out is null whenever the result is false.
   virtual bool getNth(int index, CTypedValue*& out);
   virtual std::ostream& writeText(std::ostream& out) const = 0;
   virtual std::ostream& writeLiteral(std::ostream& out) const = 0;
@@ -67,7 +88,7 @@ class CDoubleValue final : public CTypedValue {
   void setNumber(double number) { number_ = number; }
 
   CTypedValue& assign(const CTypedValue& other) override;
-  CTypedValue& add(const CTypedValue& other) override;
+  bool add(const CTypedValue& other) override;
   CTypedValue& multiply(const CTypedValue& other) override;
   bool equals(const CTypedValue& other) const override;
   bool greater(const CTypedValue& other) const override;
@@ -87,11 +108,14 @@ class CDoubleValue final : public CTypedValue {
 
 class CStringValue final : public CTypedValue {
  public:
+  // REQUIRES: the text within the limits (kMaxValueSize - kValueCost characters).
   explicit CStringValue(std::string text) : CTypedValue(kTypeString), text_(std::move(text)) {}
   const std::string& text() const { return text_; }
+  std::size_t size() const override { return kValueCost + text_.size(); }
 
   CTypedValue& assign(const CTypedValue& other) override;
-  CTypedValue& add(const CTypedValue& other) override;
+  bool add(const CTypedValue& other) override;
+  std::size_t sizeAfterAdd(const CTypedValue& other) const override;
   CTypedValue& multiply(const CTypedValue& other) override;
   bool equals(const CTypedValue& other) const override;
   bool greater(const CTypedValue& other) const override;
@@ -106,28 +130,39 @@ class CStringValue final : public CTypedValue {
 
 class CVectorValue final : public CTypedValue {
  public:
+  // The most entries a vector can hold within kMaxValueSize.
+  static constexpr int kMaxCount = static_cast<int>(kMaxValueSize / kValueCost) - 1;
+
   // `count` empty (null) entries, to be filled with adoptNth/setNth.
+  // REQUIRES: 0 <= count <= kMaxCount (so also for the next constructor).
   explicit CVectorValue(int count);
   // New numbers from the given doubles.
   CVectorValue(const double* numbers, int count);
-  // Clones of the given values.
+  // Clones of the given values. REQUIRES: the result within the limits.
   CVectorValue(const CTypedValue* const* values, int count);
   // Deep copy.
   CVectorValue(const CVectorValue& other);
   CVectorValue& operator=(const CVectorValue&) = delete;
   // Builds a vector from its text form, "nx" shorthand included; a malformed
-  // "nx" text, a negative count or one above kMaxShorthandCount gives an empty vector.
+  // "nx" text or a negative count gives an empty vector. Null when the vector
+  // would pass a limit.
   static std::unique_ptr<CVectorValue> fromText(std::string_view text);
-  static constexpr int kMaxShorthandCount = 16 * 1024 * 1024;
 
   int count() const { return static_cast<int>(elements_.size()); }
   // The element at 0 <= index < count (borrowed; may be null while unfilled).
-  CTypedValue* elementAt(int index) const { return elements_[static_cast<std::size_t>(index)].get(); }
-  // Appends `value` (taken). Used by built-ins that build vectors.
-  void append(ValuePtr value) { elements_.push_back(std::move(value)); }
+  // Read only: a nested value changed in place would escape the vector's size.
+  const CTypedValue* elementAt(int index) const { return elements_[static_cast<std::size_t>(index)].get(); }
+  // Appends `value` (taken, and destroyed when refused); false when the
+  // vector would pass a limit.
+  bool append(ValuePtr value);
+  // Whether `value` may replace entry 0 <= index < count within the limits.
+  bool fitsAt(int index, const CTypedValue& value) const;
+  std::size_t size() const override { return size_; }
+  int depth() const override { return depth_; }
 
   CTypedValue& assign(const CTypedValue& other) override;
-  CTypedValue& add(const CTypedValue& other) override;
+  bool add(const CTypedValue& other) override;
+  std::size_t sizeAfterAdd(const CTypedValue& other) const override;
   CTypedValue& multiply(const CTypedValue& other) override;
   bool equals(const CTypedValue& other) const override;
   bool greater(const CTypedValue& other) const override;
@@ -140,19 +175,35 @@ class CVectorValue final : public CTypedValue {
   const char* typeName() const override { return "vector"; }
 
  private:
+  // Recomputes size_ and depth_ from the entries.
+  void measure();
+
   std::vector<ValuePtr> elements_;  // invariant: holds exactly count() entries
+  // Invariants: size_ is exactly the size of this vector and its entries;
+  // depth_ is at least one more than every entry's depth (exact after a copy
+  // or assign, an upper bound while entries are replaced in place); both
+  // within the limits.
+  std::size_t size_ = kValueCost;
+  int depth_ = 1;
 };
 
-// A reference to a net object or file handle; never owns its target.
+// A reference to a net object or file handle; never owns its target. A target
+// that can be destroyed first (a token leaving the net) is reached through its
+// lifeline, so a reference to a departed token finds no target, never freed memory.
 class CObjectValue final : public CTypedValue {
  public:
-  explicit CObjectValue(CBaseObject* target = nullptr) : CTypedValue(kTypeObject), target_(target) {}
-  CBaseObject* target() const { return target_; }
-  void setTarget(CBaseObject* target) { target_ = target; }
+  explicit CObjectValue(CBaseObject* target = nullptr) : CTypedValue(kTypeObject) { setTarget(target); }
+  // The target; null when there is none, or when it has been destroyed (departed tells).
+  CBaseObject* target() const { return lifeline_ ? lifeline_->object() : target_; }
+  void setTarget(CBaseObject* target);
+  // The lifeline of the destroyed target this value names, or null.
+  const Lifeline* departed() const;
 
   CTypedValue& assign(const CTypedValue& other) override;
-  CTypedValue& add(const CTypedValue& other) override;
+  bool add(const CTypedValue& other) override;
   CTypedValue& multiply(const CTypedValue& other) override;
+  // Same target: the same object in the same life (a new token made where a
+  // departed one was is another target).
   bool equals(const CTypedValue& other) const override;
   bool greater(const CTypedValue& other) const override;
   ValuePtr clone() const override;
@@ -161,7 +212,10 @@ class CObjectValue final : public CTypedValue {
   const char* typeName() const override { return "object"; }
 
  private:
-  CBaseObject* target_;
+  CObjectValue(const CObjectValue& other) = default;
+
+  CBaseObject* target_ = nullptr;  // as given: what writeText prints; never read through once departed
+  Lifeline::Ref lifeline_;         // the target's, when it has one
 };
 
 // An open file, reached from GNVCFL through a CObjectValue. Closes the file
@@ -211,6 +265,10 @@ inline const CObjectValue* asObject(const CTypedValue* value) {
 }
 // The target of an object value when its kind is `kind`, else null.
 CBaseObject* objectOfKind(const CTypedValue* value, int kind);
+// The lifeline of the departed token an object value names, else null.
+const Lifeline* departedTarget(const CTypedValue* value);
+// The runtime error text for using a reference to the departed token of `lifeline`.
+std::string departedMessage(const Lifeline& lifeline);
 
 // Numbers used as indexes, counts or ids are truncated toward zero to a signed
 // 32-bit integer; NaN and numbers outside the range give INT32_MIN, as the

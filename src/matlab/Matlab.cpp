@@ -124,5 +124,6 @@ VANTER_PRIMITIVE(primitiveMatlab) {
   if (!runFunction(name->text(), *files)) return reportPrimitiveError(log, kPluginCrashed, argc, argv);
   std::ifstream results(files->resultPath);
   result = readResults(results);
+  if (!result) return reportPrimitiveError(log, valueLimitMessage("matlab: the results"), argc, argv);
   return 1;
 }

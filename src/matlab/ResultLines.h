@@ -18,8 +18,10 @@ constexpr int kMaxResultLines = 1024;
 //   vector; elements are separated by spaces or commas;
 // - anything else is the number atof gives for it (0 when it has none).
 // Each number inside a matrix is read the same way.
+// Null when the value would pass the limits of a value.
 ValuePtr resultValue(std::string_view line);
 
 // All outputs of the file: the value itself for exactly one output, else a
 // new vector of the outputs in order (empty for an empty or missing file).
+// Null when a line, or the outputs together, would pass the limits of a value.
 ValuePtr readResults(std::istream& results);

@@ -36,6 +36,7 @@ CAbstractTransition::~CAbstractTransition() {
   // The objects first, then the parser and with it the document.
   generators_.clear();
   ownedTokens_.clear();
+  keptTokens_.clear();
   ownedTransitions_.clear();
   ownedPlaces_.clear();
   ownedFunctions_.clear();
@@ -102,18 +103,20 @@ CTokenGenerator* CAbstractTransition::adoptGenerator(std::unique_ptr<CTokenGener
   return generators_.back().get();
 }
 
-// The last token takes the destroyed one's place.
-void CAbstractTransition::destroyToken(CToken* token) {
+// The last token takes the disowned one's place.
+std::unique_ptr<CToken> CAbstractTransition::disownToken(CToken* token) {
   const int index = token->ownedIndex();
-  if (index < 0 || index >= static_cast<int>(ownedTokens_.size())) return;
+  if (index < 0 || index >= static_cast<int>(ownedTokens_.size())) return nullptr;
   std::unique_ptr<CToken>& slot = ownedTokens_[static_cast<std::size_t>(index)];
-  if (slot.get() != token) return;  // not one of this net's tokens
-  std::unique_ptr<CToken> destroyed = std::move(slot);
+  if (slot.get() != token) return nullptr;  // not one of this net's tokens
+  std::unique_ptr<CToken> disowned = std::move(slot);
   if (&slot != &ownedTokens_.back()) {
     slot = std::move(ownedTokens_.back());
     slot->setOwnedIndex(index);
   }
   ownedTokens_.pop_back();
+  disowned->setOwnedIndex(-1);
+  return disowned;
 }
 
 void CAbstractTransition::queueForEntering(CToken* token) { enteringQueue_.push(token); }

@@ -74,18 +74,17 @@ class CAbstractTransition final : public CTransition {
   int time() const { return time_; }
 
   // Ownership: the net keeps what it is given here until it is destroyed
-  // (tokens until the end of the step in which they left the net).
+  // (tokens until the end of the step in which they left the net, unless a
+  // frame names them: those stay until the net is destroyed).
   CPlace* adoptPlace(std::unique_ptr<CPlace> place);
   CSimpleTransition* adoptTransition(std::unique_ptr<CSimpleTransition> transition);
   CFunction* adoptFunction(std::unique_ptr<CFunction> function);
   CToken* adoptToken(std::unique_ptr<CToken> token);
   CTokenGenerator* adoptGenerator(std::unique_ptr<CTokenGenerator> generator);
-  // Destroys a token the net owns (one that left the net or was merged away);
-  // the caller has already taken it out of every table, place and queue.
-  void destroyToken(CToken* token);
   // Queues a bound token for entering (ordered by its entering time).
   void queueForEntering(CToken* token);
-  // The number of tokens the net owns, departed ones included until their step ends.
+  // The number of tokens the net owns, departed ones included until their step
+  // ends (not those a frame keeps after they left).
   int ownedTokenCount() const { return static_cast<int>(ownedTokens_.size()); }
 
   NameTable& transitionsTable() { return transitions_; }
@@ -125,6 +124,10 @@ class CAbstractTransition final : public CTransition {
   CFunction* registeredFunction(std::string_view name);
   template <typename Object, typename Bind>
   bool bindTable(NameTable& table, Bind bind);
+  // Takes a token the net owns out of ownedTokens_ (one that left the net or
+  // was merged away, already out of every table, place and queue); null when
+  // the net does not own it.
+  std::unique_ptr<CToken> disownToken(CToken* token);
 
   struct EnteringLater {
     bool operator()(const CToken* a, const CToken* b) const;
@@ -141,6 +144,8 @@ class CAbstractTransition final : public CTransition {
   // In no particular order: each token knows its index, so that destroying
   // one costs the same in any net, and the end of a step walks them densely.
   std::vector<std::unique_ptr<CToken>> ownedTokens_;
+  // Tokens that left the net while a function's frame names them.
+  std::vector<std::unique_ptr<CToken>> keptTokens_;
   std::vector<std::unique_ptr<CTokenGenerator>> generators_;
   std::priority_queue<CToken*, std::vector<CToken*>, EnteringLater> enteringQueue_;
   std::unique_ptr<DefinitionParser> parser_;

@@ -12,6 +12,13 @@ class CCharacteristic final : public CGNObject {
   // Histories longer than this are refused by the token loader: every slot is
   // a value of its own, and a definition must not be able to exhaust memory.
   static constexpr int kMaxHistory = 65536;
+  // Nor may the copies a loaded characteristic starts with (its slots and its
+  // live value) together pass this size (as values count it).
+  static constexpr std::size_t kMaxLoadedSize = 2 * kMaxValueSize;
+  // Whether a characteristic of `history` starting as `prototype` keeps kMaxLoadedSize.
+  static bool fitsHistory(int history, const CTypedValue& prototype) {
+    return (static_cast<std::size_t>(history) + 2) * prototype.size() <= kMaxLoadedSize;
+  }
 
   // `history` earlier values are kept (size = history + 1 slots); every slot
   // and the live value start as clones of `prototype`, which stays the caller's.

@@ -6,11 +6,13 @@
 #include "model/DefinitionSchema.h"
 #include "model/XmlText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include <xercesc/dom/DOMException.hpp>
 #include <xercesc/framework/LocalFileInputSource.hpp>
+#include <xercesc/framework/XMLPScanToken.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/sax/SAXParseException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
@@ -36,16 +38,53 @@ std::string parseReport(const char* kind, const xercesc::SAXParseException& e) {
 void DOMTreeErrorReporter::warning(const xercesc::SAXParseException&) {}
 
 void DOMTreeErrorReporter::error(const xercesc::SAXParseException& exception) {
-  sawErrors_ = true;
-  writeError(parseReport("Error at file ", exception));
+  report("Error at file ", exception);
 }
 
 void DOMTreeErrorReporter::fatalError(const xercesc::SAXParseException& exception) {
-  sawErrors_ = true;
-  writeError(parseReport("Fatal Error at file ", exception));
+  report("Fatal Error at file ", exception);
 }
 
 void DOMTreeErrorReporter::resetErrors() {}
+
+// A document can hold any number of faults: standard error gets the first
+// kMaxReports, then writeSummary counts the rest.
+void DOMTreeErrorReporter::report(const char* kind, const xercesc::SAXParseException& exception) {
+  sawErrors_ = true;
+  if (++reports_ <= kMaxReports) writeError(parseReport(kind, exception));
+}
+
+void DOMTreeErrorReporter::writeSummary() const {
+  if (reports_ <= kMaxReports) return;
+  writeError("... and " + std::to_string(reports_ - kMaxReports) + " more errors in the definition, not shown (" +
+             std::to_string(kMaxReports) + " are shown at most)\n");
+}
+
+// The DOM parser with a count of how deep the elements it has met so far nest.
+class DepthLimitedParser final : public xercesc::XercesDOMParser {
+ public:
+  explicit DepthLimitedParser(xercesc::XMLGrammarPool* grammar)
+      : XercesDOMParser(nullptr, xercesc::XMLPlatformUtils::fgMemoryManager, grammar) {}
+
+  bool tooDeep() const { return deepest_ > kMaxDefinitionDepth; }
+
+  void startElement(const xercesc::XMLElementDecl& declaration, const unsigned int uri, const XMLCh* const prefix,
+                    const xercesc::RefVectorOf<xercesc::XMLAttr>& attributes, const XMLSize_t attributeCount,
+                    const bool isEmpty, const bool isRoot) override {
+    XercesDOMParser::startElement(declaration, uri, prefix, attributes, attributeCount, isEmpty, isRoot);
+    deepest_ = std::max(deepest_, depth_ + 1);
+    if (!isEmpty) ++depth_;  // an empty element has no end
+  }
+  void endElement(const xercesc::XMLElementDecl& declaration, const unsigned int uri, const bool isRoot,
+                  const XMLCh* const prefix) override {
+    XercesDOMParser::endElement(declaration, uri, isRoot, prefix);
+    --depth_;
+  }
+
+ private:
+  int depth_ = 0;
+  int deepest_ = 0;
+};
 
 // Members that the library must not outlive in the wrong order: the parser
 // refers to the resolver and the security manager, so they are declared first.
@@ -64,7 +103,7 @@ bool DefinitionParser::createParser() {
   if (grammar == nullptr) return false;
   state_ = std::make_unique<LibraryState>();
   state_->security.setEntityExpansionLimit(kMaxEntityExpansions);
-  parser_ = std::make_unique<xercesc::XercesDOMParser>(nullptr, xercesc::XMLPlatformUtils::fgMemoryManager, grammar);
+  parser_ = std::make_unique<DepthLimitedParser>(grammar);
   parser_->setDoNamespaces(true);
   parser_->setDoSchema(true);
   parser_->setValidationSchemaFullChecking(true);
@@ -82,22 +121,38 @@ bool DefinitionParser::createParser() {
 
 xercesc::DOMDocument* DefinitionParser::parse() {
   if (!createParser()) return nullptr;
+  bool parsed = parseWithinDepth();
+  reporter_->writeSummary();
+  if (!parsed || reporter_->sawErrors()) return nullptr;
+  return parser_->getDocument();
+}
+
+// Parses token by token, so that a document nested too deep stops at the
+// first element past the limit.
+bool DefinitionParser::parseWithinDepth() {
   try {
     XmlString path = fromLatin1(definitionPath_);
     xercesc::LocalFileInputSource source(path.c_str());
-    parser_->parse(source);
+    xercesc::XMLPScanToken token;
+    bool more = parser_->parseFirst(source, token);
+    while (more && !parser_->tooDeep()) more = parser_->parseNext(token);
+    if (parser_->tooDeep()) {
+      parser_->parseReset(token);
+      writeError("Definition \"" + definitionPath_ + "\" refused: elements nested deeper than " +
+                 std::to_string(kMaxDefinitionDepth) + "\n");
+      return false;
+    }
+    return true;
   } catch (const xercesc::XMLException& e) {
     writeError("An error occurred during parsing\n   Message: " + toLatin1(e.getMessage()) + "\n");
-    return nullptr;
+    return false;
   } catch (const xercesc::DOMException& e) {
     writeError("A DOM error occurred during parsing\n   DOMException code: " + std::to_string(e.code) + "\n");
-    return nullptr;
+    return false;
   } catch (...) {
     writeError("An error occurred during parsing\n \n");
-    return nullptr;
+    return false;
   }
-  if (reporter_->sawErrors()) return nullptr;
-  return parser_->getDocument();
 }
 
 bool initializeXerces() {

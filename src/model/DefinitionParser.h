@@ -12,24 +12,36 @@
 
 #include <xercesc/sax/ErrorHandler.hpp>
 
-XERCES_CPP_NAMESPACE_BEGIN
-class XercesDOMParser;
-XERCES_CPP_NAMESPACE_END
+class DepthLimitedParser;
 
 // The namespace of every element of a definition document.
 inline constexpr const char* kDefinitionNamespace = "urn:vanterserver:gn-definition";
 
+// Definitions nest at most five elements deep (gn, transitions, transition,
+// predicates, predicate); foreign elements at the root may add a few. A deeper
+// document is refused as soon as the parser meets the first element past this
+// depth, since the library's cost grows with the depth of every element.
+constexpr int kMaxDefinitionDepth = 32;
+
 // Records and prints XML errors to standard error; warnings are ignored.
 class DOMTreeErrorReporter final : public xercesc::ErrorHandler {
  public:
+  // A definition's reports beyond this many are counted, not printed.
+  static constexpr int kMaxReports = 100;
+
   void warning(const xercesc::SAXParseException& exception) override;
   void error(const xercesc::SAXParseException& exception) override;
   void fatalError(const xercesc::SAXParseException& exception) override;
   void resetErrors() override;
   bool sawErrors() const { return sawErrors_; }
+  // Writes one line with the number of reports not printed, if any.
+  void writeSummary() const;
 
  private:
+  void report(const char* kind, const xercesc::SAXParseException& exception);
+
   bool sawErrors_ = false;
+  int reports_ = 0;
 };
 
 class DefinitionParser {
@@ -40,7 +52,9 @@ class DefinitionParser {
   DefinitionParser& operator=(const DefinitionParser&) = delete;
 
   // Parses and validates the file. The document (owned by this parser, valid
-  // until it is destroyed) or null after reports on standard error. Called once.
+  // until it is destroyed) or null after reports on standard error (at most
+  // kMaxReports of them, then their count; a document nested deeper than
+  // kMaxDefinitionDepth is refused there). Called once.
   // REQUIRES: the XML library is started and stays started while this parser lives.
   xercesc::DOMDocument* parse();
 
@@ -48,13 +62,16 @@ class DefinitionParser {
   struct LibraryState;
   // Makes the parser with its settings; false when the built-in schema is unusable.
   bool createParser();
+  // Runs the parser over the file; false after a report of a library
+  // exception or of a document nested too deep.
+  bool parseWithinDepth();
 
   std::string definitionPath_;
   std::string filePrefix_;
   // Declared before the parser, which refers to them, so they outlive it.
   std::unique_ptr<LibraryState> state_;
   std::unique_ptr<DOMTreeErrorReporter> reporter_;
-  std::unique_ptr<xercesc::XercesDOMParser> parser_;
+  std::unique_ptr<DepthLimitedParser> parser_;
 };
 
 // The XML library, started once per process; false after a report on standard error.
@@ -68,7 +85,8 @@ std::string attributeValue(const xercesc::DOMNode& element, std::string_view nam
 int hasAttribute(const xercesc::DOMNode& element, std::string_view name);
 // The value of the node's first child; empty when it has none.
 std::string firstChildText(const xercesc::DOMNode& node);
-// The element's local name as 8-bit text.
+// The local name of an element in the definition namespace, as 8-bit text;
+// empty for any other node, so that the loader reads only definition elements.
 std::string elementName(const xercesc::DOMNode& node);
 // The leading decimal integer of a text (0 when there is none), as attributes are read.
 int leadingInteger(std::string_view text);

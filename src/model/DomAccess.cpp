@@ -35,9 +35,17 @@ std::string firstChildText(const xercesc::DOMNode& node) {
   return child == nullptr ? std::string() : toLatin1(child->getNodeValue());
 }
 
+// Validation lets foreign elements through unchecked (at the root and among
+// tokens), so their names must not match anything the loader reads.
 std::string elementName(const xercesc::DOMNode& node) {
+  static const XmlString definitionNamespace = fromLatin1(kDefinitionNamespace);
+  const XMLCh* space = node.getNamespaceURI();
   const XMLCh* local = node.getLocalName();
-  return toLatin1(local != nullptr ? local : node.getNodeName());
+  if (node.getNodeType() != xercesc::DOMNode::ELEMENT_NODE || space == nullptr || local == nullptr ||
+      definitionNamespace != space) {
+    return {};
+  }
+  return toLatin1(local);
 }
 
 int leadingInteger(std::string_view text) {

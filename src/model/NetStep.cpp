@@ -68,7 +68,8 @@ void CAbstractTransition::step() {
 // they are destroyed here, and whichever table entry still holds one keeps its
 // name and state but loses the object. The walk covers every token the net
 // owns, so a token whose free entry was taken over by a newer name is
-// destroyed as well.
+// destroyed as well. A token a frame names is kept instead: frames are bound
+// once, and their entries must never reach freed memory.
 void CAbstractTransition::endStep() {
   ++time_;
   commitPlaces(places_);
@@ -82,7 +83,8 @@ void CAbstractTransition::endStep() {
   }
   for (CToken* token : departed) {
     tokens_.forget(token);
-    destroyToken(token);
+    std::unique_ptr<CToken> gone = disownToken(token);
+    if (gone && gone->keptAfterLeaving()) keptTokens_.push_back(std::move(gone));
   }
   updateTransitions(transitions_);
 }

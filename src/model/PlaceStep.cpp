@@ -41,7 +41,7 @@ void CPlace::receive(CToken* token) {
   assert(token != nullptr && characteristicFunction_ != nullptr);
   if (CToken* kept = merge_ ? mergeTarget(*token) : nullptr) {
     mergeToken(token, *kept);
-    token->setHost(nullptr);  // destroyed at the end of the step
+    token->leave();  // destroyed at the end of the step
     return;
   }
   auto entry = std::make_unique<CTokenEntry>(token, 0);
@@ -96,8 +96,8 @@ void CPlace::releaseExits() {
       continue;
     }
     CToken* token = entry->token();
+    token->leave();
     net_->tokensTable().release(token);
-    token->setHost(nullptr);  // whatever the table does, the token has left
     if (EventManager* events = net_->events()) events->exit(*token, *this);
     if (entry->present()) --presentCount_;
     tokens_.removeCurrent();

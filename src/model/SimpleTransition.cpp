@@ -53,11 +53,16 @@ bool CSimpleTransition::load(const xercesc::DOMNode& node) {
 
 bool CSimpleTransition::loadPart(const xercesc::DOMNode& part) {
   std::string name = elementName(part);
-  if (name == "inputs") return loadPlaces(part, "input", "*input place names:", inputNames_, inputCount_);
-  if (name == "outputs") return loadPlaces(part, "output", "*output place names:", outputNames_, outputCount_);
+  if (name == "inputs") {
+    return loadPlaces(part, "input", "*input place names:", inputNames_, inputCount_, inputsRead_);
+  }
+  if (name == "outputs") {
+    return loadPlaces(part, "output", "*output place names:", outputNames_, outputCount_, outputsRead_);
+  }
   if (name == "predicates") return loadPredicates(part);
   if (name == "capacities") {
     net_->log().write("*capacity matrix");
+    capacitiesRead_ = true;
     return readCapacityText(firstChildText(part), inputCount_, outputCount_, id_, net_->log(), capacities_);
   }
   return true;
@@ -65,7 +70,12 @@ bool CSimpleTransition::loadPart(const xercesc::DOMNode& part) {
 
 // Each place goes to the front, so positions run against document order.
 bool CSimpleTransition::loadPlaces(const xercesc::DOMNode& list, std::string_view itemName, const char* header,
-                                   std::vector<int>& names, int& count) {
+                                   std::vector<int>& names, int& count, bool& read) {
+  if (read) {
+    net_->log().write("second " + std::string(itemName) + "s element refused in transition " + id_);
+    return false;
+  }
+  read = true;
   net_->log().write(header);
   for (const xercesc::DOMNode* item = list.getFirstChild(); item != nullptr; item = item->getNextSibling()) {
     if (!isElement(item) || elementName(*item) != itemName) continue;
@@ -125,7 +135,23 @@ bool CSimpleTransition::bind() {
     net_->log().write("transition without predicates refused: " + id_);
     return false;
   }
-  return bindPredicates();
+  return matricesFitPlaces() && bindPredicates();
+}
+
+// A matrix takes its size from the inputs and outputs read before it: one read
+// earlier would be indexed past its end by the step.
+bool CSimpleTransition::matricesFitPlaces() const {
+  bool fits = predicates_->rows() == inputCount_ && predicates_->columns() == outputCount_;
+  if (capacitiesRead_) {
+    fits = fits && static_cast<int>(capacities_.size()) == inputCount_;
+    for (const std::vector<int>& row : capacities_) fits = fits && static_cast<int>(row.size()) == outputCount_;
+  }
+  if (!fits) {
+    net_->log().write("transition refused: its matrices do not have a row for each of its " +
+                      std::to_string(inputCount_) + " inputs and a column for each of its " +
+                      std::to_string(outputCount_) + " outputs (give inputs and outputs first): " + id_);
+  }
+  return fits;
 }
 
 // Binds each place in list order, storing its position as row or column; stops

@@ -53,12 +53,14 @@ class CSimpleTransition final : public CTransition {
   CSimpleTransition& operator=(const CSimpleTransition&) = delete;
 
   // Reads a transition element; false when a matrix or a name is invalid, a
-  // predicate names a place that is not among its inputs or outputs, or a
-  // side lists more places than a net can hold (all logged).
+  // predicate names a place that is not among its inputs or outputs, a side
+  // lists more places than a net can hold, or inputs or outputs come twice
+  // (all logged).
   bool load(const xercesc::DOMNode& node) override;
   // Binds the places (inputs, then outputs), re-sorts both lists and resolves
   // the predicate functions. False on an undefined place, a second binding of
-  // a place, a missing predicates element or an undefined predicate function.
+  // a place, a missing predicates element, a matrix whose size is not inputs by
+  // outputs (it was read before them) or an undefined predicate function.
   // The lists hold the places bound so far, in the order of the names.
   bool bind();
 
@@ -83,9 +85,11 @@ class CSimpleTransition final : public CTransition {
   // One child of the transition element; children of other names are ignored.
   bool loadPart(const xercesc::DOMNode& part);
   bool loadPlaces(const xercesc::DOMNode& list, std::string_view itemName, const char* header,
-                  std::vector<int>& names, int& count);
+                  std::vector<int>& names, int& count, bool& read);
   bool loadPredicates(const xercesc::DOMNode& predicates);
   bool loadPredicate(const xercesc::DOMNode& predicate);
+  // Whether both matrices are inputs by outputs; logs the refusal when not.
+  bool matricesFitPlaces() const;
   bool bindPlaces(const std::vector<int>& names, CLList& list, bool asInput);
   bool bindPredicates();
 
@@ -100,6 +104,9 @@ class CSimpleTransition final : public CTransition {
   std::vector<int> outputNames_;
   int inputCount_ = 0;
   int outputCount_ = 0;
+  bool inputsRead_ = false;  // each list may come once
+  bool outputsRead_ = false;
   std::unique_ptr<PredicateMatrix> predicates_;
   std::vector<std::vector<int>> capacities_;
+  bool capacitiesRead_ = false;
 };

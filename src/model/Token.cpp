@@ -31,12 +31,15 @@ double leadingNumber(const std::string& text) {
   return error == std::errc() ? number : 0.0;
 }
 
-// The initial value of a characteristic from its type and text; null for an unknown type.
+bool isValueType(const std::string& type) { return type == "double" || type == "string" || type == "vector"; }
+
+// The initial value of a characteristic from its type and text; null when it
+// would pass the limits of a value. REQUIRES: isValueType(type).
 ValuePtr valueFromText(const std::string& type, const std::string& text) {
   if (type == "double") return std::make_unique<CDoubleValue>(leadingNumber(text));
-  if (type == "string") return std::make_unique<CStringValue>(text);
   if (type == "vector") return CVectorValue::fromText(text);
-  return nullptr;
+  if (kValueCost + text.size() > kMaxValueSize) return nullptr;
+  return std::make_unique<CStringValue>(text);
 }
 
 }  // namespace
@@ -57,7 +60,9 @@ CToken::CToken(const CToken& templateToken)
   chooseDefaultCharacteristic();
 }
 
-CToken::~CToken() = default;
+CToken::~CToken() {
+  if (lifeline_) lifeline_->cut();
+}
 
 bool CToken::load(const xercesc::DOMElement& element, bool registering) {
   std::string id = attributeValue(element, "id");
@@ -89,9 +94,18 @@ bool CToken::loadCharacteristic(const xercesc::DOMNode& child) {
               " refused: " + name);
     return false;
   }
+  if (!isValueType(type)) {
+    log.write("characteristic type other than double, string or vector refused: " + name);
+    return false;
+  }
   ValuePtr prototype = valueFromText(type, firstChildText(child));
   if (!prototype) {
-    log.write("characteristic type other than double, string or vector refused: " + name);
+    log.write(valueLimitMessage("characteristic " + name));
+    return false;
+  }
+  if (!CCharacteristic::fitsHistory(history, *prototype)) {
+    log.write("characteristic whose " + std::to_string(history + 2) + " copies of its value would pass a size of " +
+              std::to_string(CCharacteristic::kMaxLoadedSize) + " refused: " + name);
     return false;
   }
   putCharacteristic(name, std::make_unique<CCharacteristic>(history, *prototype));
@@ -103,6 +117,25 @@ CPlace* CToken::bind() {
   host_ = object != nullptr && object->kind() == kKindPlace ? static_cast<CPlace*>(object) : nullptr;
   if (host_ != nullptr) net_->queueForEntering(this);
   return host_;
+}
+
+Lifeline* CToken::lifeline() {
+  if (!lifeline_) {
+    lifeline_ = Lifeline::make(*this);
+    if (host_ == nullptr) nameLifeline();  // made after the token left: name it now
+  }
+  return lifeline_.get();
+}
+
+// The name is taken as the token leaves: its table entry may be given to
+// another token before the step ends.
+void CToken::leave() {
+  nameLifeline();
+  host_ = nullptr;
+}
+
+void CToken::nameLifeline() {
+  if (lifeline_) lifeline_->setName(net_->tokenName(this));
 }
 
 void CToken::print(std::ostream& out) const {

@@ -38,8 +38,18 @@ class CToken final : public CGNObject {
   CPlace* bind();
   // Writes "*token infomation\n" and the rest of the token report.
   void print(std::ostream& out) const override;
+  // References to a token hold its lifeline (made on first use), cut when the
+  // token is destroyed; it then carries the name the token left with.
+  Lifeline* lifeline() override;
   // Enters the net at its host place (step engine).
   void enter();
+  // Leaves the net (through an exit, or merged away): no host from now on, so
+  // the end of the step destroys it, unless a frame keeps it.
+  void leave();
+  // A function's frame names this token: after it leaves, the net keeps it,
+  // with the values it left with, for as long as the net lives.
+  void keepAfterLeaving() { keptAfterLeaving_ = true; }
+  bool keptAfterLeaving() const { return keptAfterLeaving_; }
 
   CAbstractTransition& net() const { return *net_; }
   const CharacteristicMap& characteristics() const { return characteristics_; }
@@ -71,6 +81,8 @@ class CToken final : public CGNObject {
  private:
   // One child of a token element; false (logged) for a name, history or type refused.
   bool loadCharacteristic(const xercesc::DOMNode& child);
+  // Gives the lifeline, if there is one, the token's name.
+  void nameLifeline();
 
   // What every move reads comes first, so that it shares the fewest cache lines.
   CCharacteristic* defaultCharacteristic_ = nullptr;
@@ -78,7 +90,9 @@ class CToken final : public CGNObject {
   CharacteristicMap characteristics_;
   CAbstractTransition* net_;
   std::vector<std::unique_ptr<CCharacteristic>> removed_;
+  Lifeline::Ref lifeline_;
   int entering_ = 0;
   int hostIndex_ = -1;
   int ownedIndex_ = -1;
+  bool keptAfterLeaving_ = false;
 };

@@ -1,6 +1,8 @@
-// CTokenEntry: construction and the per-thread free list its blocks come from.
+// CTokenEntry: construction and the per-thread free list its blocks come from
+// (which steps aside under the address sanitizer, see base/SanitizerBuild.h).
 #include "model/TokenEntry.h"
 
+#include "base/SanitizerBuild.h"
 #include "model/Token.h"
 
 #include <cassert>
@@ -30,7 +32,7 @@ CTokenEntry::CTokenEntry(CToken* token, int stamp) : token_(token), stamp_(stamp
 }
 
 void* CTokenEntry::operator new(std::size_t size) {
-  if (size != sizeof(CTokenEntry) || cache.blocks.empty()) return ::operator new(size);
+  if (kAddressSanitizerBuild || size != sizeof(CTokenEntry) || cache.blocks.empty()) return ::operator new(size);
   void* block = cache.blocks.back();
   cache.blocks.pop_back();
   return block;
@@ -38,7 +40,7 @@ void* CTokenEntry::operator new(std::size_t size) {
 
 void CTokenEntry::operator delete(void* block, std::size_t size) {
   if (block == nullptr) return;
-  if (size != sizeof(CTokenEntry) || cache.blocks.size() >= kMaxCachedEntries) {
+  if (kAddressSanitizerBuild || size != sizeof(CTokenEntry) || cache.blocks.size() >= kMaxCachedEntries) {
     ::operator delete(block);
     return;
   }

@@ -88,6 +88,7 @@ TEST(GnvcflBuiltins, RandomStaysBelowItsBoundInEitherSign) {
 }
 
 TEST(GnvcflBuiltins, SequencingTimingAndVectors) {
+  const std::string pastTheLimits = "error: " + valueLimitMessage("SetNth: the vector");
   const Row rows[] = {
       {"(begin 1 2 [3])", "[3]"},  {"(get-len (timedelta 1))", "1"}, {"(< (lifetime) 60)", "1"},
       {"(concat 1 2)", "1"},       {"(get-len [1 2 3])", "3"},       {"(get-len [])", "0"},
@@ -99,6 +100,7 @@ TEST(GnvcflBuiltins, SequencingTimingAndVectors) {
       {"(set-nth 0 9 5)", "error: SetNth: invalid arguments."},
       {"(set-nth 0 9 [1] 1)", "error: SetNth: invalid arguments."},
       {"(set-nth 0 (MathEval) [1])", "error: SetNth: invalid arguments."},
+      {"(set-nth 0 [nx1048575 1] [1 2])", pastTheLimits.c_str()},
   };
   checkRows(rows);
 }

@@ -131,7 +131,6 @@ TEST(ReaderVectorText, ItemsAndShorthand) {
       {"shorthand of zero", "nx0 1", 0, "[[empty]]"},
       {"shorthand without a number", "nx4", 0, "[[empty]]"},
       {"shorthand with a negative count", "nx-3 1", 0, "[[empty]]"},
-      {"shorthand above the bound", "nx99999999 1", 0, "[[empty]]"},
       {"shorthand with garbage", "nxa b", 0, "[[empty]]"},
       {"shorthand with an exponent", "nx2 1e3", 2, "[1000 1000]"},
   };
@@ -144,18 +143,30 @@ TEST(ReaderVectorText, ItemsAndShorthand) {
   }
 }
 
-TEST(ReaderVectorText, DeepNestingStopsAtTheBound) {
-  std::string text(kMaxVectorNesting + 50, '[');
-  text += std::string(kMaxVectorNesting + 50, ']');
-  std::unique_ptr<CVectorValue> vector = CVectorValue::fromText(text);
-  int depth = 0;
-  const CTypedValue* level = vector.get();
-  while (const CVectorValue* inner = asVector(level)) {
-    ++depth;
-    level = inner->count() > 0 ? inner->elementAt(0) : nullptr;
+// Text that would make a vector past the limits of a value is refused as a
+// whole, at the limit and not before.
+TEST(ReaderVectorText, TextPastTheLimitsOfAValueIsRefused) {
+  struct Row {
+    const char* name;
+    std::string text;
+    bool refused;
+  };
+  const auto nested = [](int depth) { return std::string(depth - 1, '[') + std::string(depth - 1, ']'); };
+  const Row rows[] = {
+      {"shorthand of the most numbers", "nx" + std::to_string(CVectorValue::kMaxCount) + " 1", false},
+      {"shorthand of one more", "nx" + std::to_string(CVectorValue::kMaxCount + 1) + " 1", true},
+      {"shorthand beyond an int", "nx99999999999 1", true},
+      {"vectors nested to the limit", nested(kMaxVectorDepth), false},
+      {"vectors nested one deeper", nested(kMaxVectorDepth + 1), true},
+  };
+  for (const Row& row : rows) {
+    std::unique_ptr<CVectorValue> vector = CVectorValue::fromText(row.text);
+    EXPECT_EQ(vector == nullptr, row.refused) << row.name;
+    if (vector) {
+      EXPECT_LE(vector->size(), kMaxValueSize) << row.name;
+    }
   }
-  EXPECT_LE(depth, kMaxVectorNesting + 2);
-  EXPECT_GT(depth, kMaxVectorNesting - 2);
+  EXPECT_EQ(literalValue("[" + nested(kMaxVectorDepth + 1) + "]"), nullptr);
 }
 
 }  // namespace

@@ -80,6 +80,23 @@ TEST(ReadResults, StopsAtTheLineLimit) {
   EXPECT_EQ(asNumber(outputs->elementAt(kMaxResultLines - 1))->number(), kMaxResultLines - 1);
 }
 
+// A result file can hold anything the called function wrote.
+TEST(ReadResults, ResultsPastTheLimitsOfAValueGiveNull) {
+  struct Row {
+    const char* name;
+    std::string text;
+  };
+  const std::string half = "'" + std::string(kMaxValueSize / 2, 'a') + "'\n";
+  const Row rows[] = {
+      {"two strings together too large", half + half},
+      {"a line longer than any value", std::string(kMaxValueSize + 1, '7')},
+  };
+  for (const Row& row : rows) {
+    std::istringstream in(row.text);
+    EXPECT_EQ(readResults(in), nullptr) << row.name;
+  }
+}
+
 TEST(ReadResults, AMissingFileGivesAnEmptyVector) {
   std::ifstream missing("/nonexistent/GNVanterMatlabResult1.tmp");
   EXPECT_EQ(shape(readResults(missing).get()), "{}");

@@ -3,6 +3,7 @@
 // reuse of freed blocks.
 #include "LoadedNet.h"
 
+#include "base/SanitizerBuild.h"
 #include "model/Place.h"
 #include "model/Token.h"
 #include "model/TokenEntry.h"
@@ -105,7 +106,10 @@ TEST(TokenEntry, CopiesTheTokenPriorityAndReusesFreedBlocks) {
   const void* block = entry.get();
   entry.reset();
   auto again = std::make_unique<CTokenEntry>(token, 0);
-  EXPECT_EQ(static_cast<const void*>(again.get()), block);
+  // Under the address sanitizer the free list steps aside.
+  if (!kAddressSanitizerBuild) {
+    EXPECT_EQ(static_cast<const void*>(again.get()), block);
+  }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <list>
 
 #include <xercesc/dom/DOMDocument.hpp>
 #include <xercesc/dom/DOMElement.hpp>
@@ -235,50 +236,133 @@ TEST(NetLoad, TokensAreBoundToTheirHosts) {
   EXPECT_EQ(loaded.token("early")->host(), loaded.place("B"));
 }
 
-// Documents the schema does not admit, built directly, to reach the loader's own rules.
-class UnvalidatedDocument : public ::testing::Test {
- protected:
-  void SetUp() override {
+// A document the schema does not admit, built directly, to reach the loader's
+// own rules, and the net it is loaded into (built-ins registered).
+class UnvalidatedDocument {
+ public:
+  UnvalidatedDocument() {
     static const XMLCh core[] = {'C', 'o', 'r', 'e', 0};
-    implementation_ = xercesc::DOMImplementationRegistry::getDOMImplementation(core);
-    document_ = implementation_->createDocument(nullptr, name("gn").c_str(), nullptr);
+    xercesc::DOMImplementation* implementation = xercesc::DOMImplementationRegistry::getDOMImplementation(core);
+    document_ = implementation->createDocument(text(kDefinitionNamespace), text("gn"), nullptr);
     net_.prepare(&log_, "unused.xml", "", nullptr);
+    registerBuiltIns(net_);
   }
-  void TearDown() override { document_->release(); }
+  ~UnvalidatedDocument() { document_->release(); }
+  UnvalidatedDocument(const UnvalidatedDocument&) = delete;
+  UnvalidatedDocument& operator=(const UnvalidatedDocument&) = delete;
 
-  static std::u16string name(const std::string& text) { return std::u16string(text.begin(), text.end()); }
-  xercesc::DOMElement* add(xercesc::DOMElement* parent, const std::string& element) {
-    auto* child = document_->createElement(reinterpret_cast<const XMLCh*>(name(element).c_str()));
+  xercesc::DOMElement* root() { return document_->getDocumentElement(); }
+  xercesc::DOMElement* add(xercesc::DOMElement* parent, const std::string& element,
+                           const std::string& space = kDefinitionNamespace) {
+    auto* child = document_->createElementNS(text(space), text(element));
     parent->appendChild(child);
     return child;
   }
   void set(xercesc::DOMElement* element, const std::string& attribute, const std::string& value) {
-    element->setAttribute(reinterpret_cast<const XMLCh*>(name(attribute).c_str()),
-                          reinterpret_cast<const XMLCh*>(name(value).c_str()));
+    element->setAttribute(text(attribute), text(value));
   }
-  xercesc::DOMElement* root() { return document_->getDocumentElement(); }
+  // Places A, B and C with the attributes the schema would supply.
+  void addPlaces() {
+    xercesc::DOMElement* places = add(root(), "places");
+    for (const char* id : {"A", "B", "C"}) {
+      xercesc::DOMElement* place = add(places, "place");
+      set(place, "id", id);
+      for (const char* attribute : {"char", "mergeRule"}) set(place, attribute, "ID");
+    }
+  }
+  // Transition T with its parts in the given order: "inputs" (of A), "inputs-C"
+  // (of C), "outputs" (to B), "predicates" (default true), "capacities" (no text).
+  void addTransition(const std::vector<std::string>& parts) {
+    xercesc::DOMElement* transition = add(add(root(), "transitions"), "transition");
+    set(transition, "id", "T");
+    set(transition, "lifeTime", "-1");
+    for (const std::string& part : parts) {
+      if (part.starts_with("inputs")) set(add(add(transition, "inputs"), "input"), "ref", part == "inputs" ? "A" : "C");
+      if (part == "outputs") set(add(add(transition, "outputs"), "output"), "ref", "B");
+      if (part == "predicates") set(add(transition, "predicates"), "default", "true");
+      if (part == "capacities") add(transition, "capacities");
+    }
+  }
+  bool load() { return net_.load(*document_); }
+  CAbstractTransition& net() { return net_; }
+  RecordingLog& log() { return log_; }
 
-  xercesc::DOMImplementation* implementation_ = nullptr;
+ private:
+  const XMLCh* text(const std::string& value) {
+    return reinterpret_cast<const XMLCh*>(texts_.emplace_back(value.begin(), value.end()).c_str());
+  }
+
+  std::list<std::u16string> texts_;  // the names handed to the library, alive as long as the document
   xercesc::DOMDocument* document_ = nullptr;
   RecordingLog log_;
   CAbstractTransition net_;
 };
 
-TEST_F(UnvalidatedDocument, TokensChildOfAnotherNameFailsWithoutAMessageOfItsOwn) {
-  add(add(root(), "tokens"), "tokn");
-  EXPECT_FALSE(net_.load(*document_));
-  EXPECT_EQ(log_.messages(), (std::vector<std::string>{"-->Creating GN Structure.", "***GN TOKENS",
-                                                       "***User defined functions"}));
+TEST(UnvalidatedDocumentLoad, TokensChildOfAnotherNameFailsWithoutAMessageOfItsOwn) {
+  UnvalidatedDocument document;
+  document.add(document.add(document.root(), "tokens"), "tokn");
+  EXPECT_FALSE(document.load());
+  EXPECT_EQ(document.log().messages(), (std::vector<std::string>{"-->Creating GN Structure.", "***GN TOKENS",
+                                                                 "***User defined functions"}));
 }
 
-TEST_F(UnvalidatedDocument, RootChildrenOfOtherNamesAreIgnored) {
-  add(root(), "extras");
-  xercesc::DOMElement* place = add(add(root(), "places"), "place");
-  for (const char* attribute : {"char", "mergeRule"}) set(place, attribute, "ID");
-  set(place, "id", "P");
-  registerBuiltIns(net_);
-  EXPECT_TRUE(net_.load(*document_)) << log_.text();
-  EXPECT_EQ(net_.placesTable().count(), 1);
+TEST(UnvalidatedDocumentLoad, RootChildrenOfOtherNamesAreIgnored) {
+  UnvalidatedDocument document;
+  document.add(document.root(), "extras");
+  document.addPlaces();
+  EXPECT_TRUE(document.load()) << document.log().text();
+  EXPECT_EQ(document.net().placesTable().count(), 3);
+}
+
+// Validation lets foreign elements through unchecked: none of them is read.
+TEST(UnvalidatedDocumentLoad, OnlyDefinitionNamespaceElementsAreRead) {
+  struct Row {
+    const char* name;
+    const char* parent;  // a section of the definition holding the foreign element; "" for the root
+    const char* element;
+    bool loads;
+  };
+  const Row rows[] = {
+      {"a foreign section at the root is ignored", "", "transitions", true},
+      {"a foreign token among tokens is refused", "tokens", "token", false},
+  };
+  for (const Row& row : rows) {
+    UnvalidatedDocument document;
+    document.addPlaces();
+    xercesc::DOMElement* parent =
+        std::string(row.parent).empty() ? document.root() : document.add(document.root(), row.parent);
+    xercesc::DOMElement* foreign = document.add(parent, row.element, "urn:elsewhere");
+    document.set(foreign, "id", "T");
+    document.set(foreign, "host", "A");
+    EXPECT_EQ(document.load(), row.loads) << row.name << "\n" << document.log().text();
+    EXPECT_EQ(document.net().transitionsTable().count() + document.net().tokensTable().count(), 0) << row.name;
+  }
+}
+
+// A matrix takes its size from the lists read before it; the step would index
+// one read earlier past its end.
+TEST(UnvalidatedDocumentLoad, TransitionWhosePartsComeOutOfOrderIsRefused) {
+  struct Row {
+    const char* name;
+    std::vector<std::string> parts;
+    std::string message;
+  };
+  const std::string mismatch =
+      "transition refused: its matrices do not have a row for each of its 1 inputs and a column for each of its "
+      "1 outputs (give inputs and outputs first): T";
+  const Row rows[] = {
+      {"predicates first", {"predicates", "inputs", "outputs"}, mismatch},
+      {"capacities before outputs", {"inputs", "capacities", "outputs", "predicates"}, mismatch},
+      {"a second inputs", {"inputs", "outputs", "predicates", "inputs-C"},
+       "second inputs element refused in transition T"},
+  };
+  for (const Row& row : rows) {
+    UnvalidatedDocument document;
+    document.addPlaces();
+    document.addTransition(row.parts);
+    EXPECT_FALSE(document.load()) << row.name;
+    EXPECT_TRUE(document.log().contains(row.message)) << row.name << "\n" << document.log().text();
+  }
 }
 
 }  // namespace

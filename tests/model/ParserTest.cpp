@@ -169,6 +169,53 @@ TEST_F(ParserTest, UnknownElementsPassSoTheLoaderCanDecide) {
   EXPECT_EQ(errors_.rfind("Error at file \"", 0), 0u) << errors_;
 }
 
+// Standard error carries at most a hundred reports of one definition, and a
+// document nested past the limit is refused at its first element too deep.
+TEST_F(ParserTest, ReportsAreCappedAndDeepDocumentsRefused) {
+  struct Row {
+    const char* name;
+    std::string body;
+    bool parses;
+    int reports;       // lines beginning "Error at file"
+    std::string last;  // found in the last line of standard error
+  };
+  const auto faultyPlaces = [](int count) {
+    std::string places;
+    for (int i = 0; i < count; ++i) places += "<place id=\"P" + std::to_string(i) + "\" capacity=\"x\"/>";
+    return kOpen + "<places>" + places + "</places></gn>";
+  };
+  // Foreign elements under the root, which validation lets through unchecked.
+  const auto nested = [](int depth) {
+    std::string open, close;
+    for (int level = 2; level <= depth; ++level) {
+      open += "<x xmlns=\"\">";
+      close += "</x>";
+    }
+    return kOpen + open + close + "</gn>";
+  };
+  const std::string refused = "refused: elements nested deeper than " + std::to_string(kMaxDefinitionDepth);
+  const Row rows[] = {
+      {"a hundred faults", faultyPlaces(100), false, 100, "   Message: "},
+      {"a hundred and one", faultyPlaces(101), false, 100,
+       "... and 1 more errors in the definition, not shown (100 are shown at most)"},
+      {"nested to the limit", nested(kMaxDefinitionDepth), true, 0, ""},
+      {"nested one deeper", nested(kMaxDefinitionDepth + 1), false, 0, refused},
+      {"nested a hundred thousand deep", nested(100000), false, 0, refused},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(parse(write("reports.xml", row.body)) != nullptr, row.parses) << row.name << errors_.substr(0, 500);
+    int reports = 0;
+    for (std::size_t at = errors_.find("Error at file"); at != std::string::npos;
+         at = errors_.find("Error at file", at + 1)) {
+      ++reports;
+    }
+    EXPECT_EQ(reports, row.reports) << row.name;
+    std::string last = errors_.empty() ? "" : errors_.substr(0, errors_.size() - 1);
+    last = last.substr(last.rfind('\n') + 1);
+    EXPECT_NE(last.find(row.last), std::string::npos) << row.name << ": " << last;
+  }
+}
+
 TEST_F(ParserTest, MissingFileFailsWithAReport) {
   EXPECT_EQ(parse(write("present.xml", "") + ".absent"), nullptr);
   EXPECT_NE(errors_, "");
