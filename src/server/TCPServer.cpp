@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -105,9 +106,10 @@ void TCPServer::acceptConnections(CSimpleInterface& log) {
 }
 
 // The identification is read on the new thread, so a client that says nothing
-// holds up only itself. If the thread cannot start, the connection dies with
-// the thread's arguments and is closed, and its place is given back.
+// holds up only itself. If the thread cannot start, the failure is logged while
+// the connection is still open; then it closes and its place is given back.
 void TCPServer::admit(int descriptor, CSimpleInterface& log) {
+  std::shared_ptr<Admitted> admitted;
   try {
     auto connection = std::make_unique<BufferedConnection>(std::make_unique<SocketConnection>(descriptor));
     if (*conversations_ >= limits_.maxConnections) {
@@ -115,7 +117,7 @@ void TCPServer::admit(int descriptor, CSimpleInterface& log) {
                 " conversations already (VANTER_MAX_CONNECTIONS). Connection closed.");
       return;
     }
-    auto admitted = std::make_shared<Admitted>(Admitted{std::move(connection), ConversationPlace(conversations_)});
+    admitted = std::make_shared<Admitted>(Admitted{std::move(connection), ConversationPlace(conversations_)});
     startThread_([admitted, &log, sessions = sessions_, limits = limits_.conversation] {
       serveConnection(std::move(admitted->connection), log, sessions, limits);
     });
