@@ -165,7 +165,7 @@ void CToken::putCharacteristic(const std::string& name, std::unique_ptr<CCharact
 bool CToken::removeCharacteristic(const std::string& name) {
   auto found = characteristics_.find(name);
   if (found == characteristics_.end()) return false;
-  removed_.push_back(std::move(found->second));
+  if (found->second.get() == defaultCharacteristic_) removedDefault_ = std::move(found->second);
   characteristics_.erase(found);
   return true;
 }

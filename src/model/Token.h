@@ -9,7 +9,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 class CAbstractTransition;
 class CPlace;
@@ -58,8 +57,9 @@ class CToken final : public CGNObject {
   // Stores `c` under `name`, replacing (and destroying) one of the same name;
   // a replaced default characteristic hands the default over to `c`.
   void putCharacteristic(const std::string& name, std::unique_ptr<CCharacteristic> c);
-  // Removes the name from the map; the object lives on with the token, so a
-  // removed default characteristic stays the default. False when not found.
+  // Removes the name from the map and destroys the characteristic, except the
+  // default, which lives on with the token and stays its default (functions
+  // and frames point to it). False when not found.
   bool removeCharacteristic(const std::string& name);
   // "Default" if present, else the first in name order, else none.
   void chooseDefaultCharacteristic();
@@ -89,7 +89,9 @@ class CToken final : public CGNObject {
   CPlace* host_ = nullptr;
   CharacteristicMap characteristics_;
   CAbstractTransition* net_;
-  std::vector<std::unique_ptr<CCharacteristic>> removed_;
+  // The default characteristic once its name was removed: the one removed
+  // characteristic anything may still point to.
+  std::unique_ptr<CCharacteristic> removedDefault_;
   Lifeline::Ref lifeline_;
   int entering_ = 0;
   int hostIndex_ = -1;

@@ -5,9 +5,12 @@
 #include "GnvcflNet.h"
 #include "PrimitiveCall.h"
 
+#include "base/SanitizerBuild.h"
 #include "lang/Function.h"
 #include "model/Place.h"
 #include "model/Token.h"
+
+#include <malloc.h>
 
 #include <cstdlib>
 #include <set>
@@ -148,6 +151,23 @@ TEST(GnvcflBuiltins, SetAndNamedCharacteristicsChangeTheToken) {
   EXPECT_EQ(net.characteristic("Default"), "5");
   EXPECT_EQ(net.characteristic("n"), "[3]");
   EXPECT_EQ(net.characteristic("copy"), "<none>");
+}
+
+// A name set and deleted over and over must not cost memory for good, while a
+// deleted default characteristic stays the one `set` and `get-char` use.
+TEST(GnvcflBuiltins, DelNamedFreesWhatItRemovesButKeepsTheDefault) {
+  if (kAddressSanitizerBuild) GTEST_SKIP() << "the sanitizer's heap does not report its use";
+  GnvcflNet net(function("i", "(for i 1 20000 1 (begin (set-named tokenobj \"t\" \"some text\")"
+                             " (del-named tokenobj \"t\")))"
+                             " (del-named tokenobj \"Default\") (set 7) (get-char 0)"));
+  ASSERT_TRUE(net.ready()) << net.log().text();
+  const std::size_t before = mallinfo2().uordblks;
+  FunctionRun outcome = net.run("f");
+  const std::size_t after = mallinfo2().uordblks;
+  ASSERT_TRUE(outcome.runtimeOk) << outcome.log;
+  EXPECT_EQ(outcome.returned, 7);
+  EXPECT_EQ(net.characteristic("Default"), "<none>");
+  EXPECT_LT(after, before + 256 * 1024) << "20,000 removed characteristics kept";
 }
 
 TEST(GnvcflBuiltins, SplitRefusesArgumentsInTheOrderOfItsRules) {
