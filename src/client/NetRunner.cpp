@@ -7,6 +7,7 @@
 #include <new>
 #include <sstream>
 
+#include "client/EventsOutput.h"
 #include "client/Progress.h"
 
 bool readDefinition(const std::string& path, std::string& text, RunFailure& failure) {
@@ -21,17 +22,20 @@ bool readDefinition(const std::string& path, std::string& text, RunFailure& fail
   return true;
 }
 
+// Records number their steps, so csv and jsonl ask for one step per document.
 int runNet(const GnxpOptions& options, NetRunner& runner, std::FILE* out, std::FILE* errors) {
   RunFailure failure;
   bool ok = runner.load(failure);
-  {
-    Progress progress(errors, options.steps);
+  if (ok) {
+    std::unique_ptr<EventsOutput> output = makeEventsOutput(options.format, out);
+    Progress progress(errors, options.steps, "step");
     std::string document;
-    for (int count : stepBatches(options.steps, options.batch)) {
+    int stepsMade = 0;
+    for (int count : stepBatches(options.steps, options.format == EventsFormat::Xml ? options.batch : 1)) {
+      const int firstStep = stepsMade + 1;
+      ok = runner.step(count, [&] { progress.show(++stepsMade); }, document, failure) &&
+           output->write(document, firstStep, failure);
       if (!ok) break;
-      ok = runner.step(
-          count, [&progress] { progress.stepDone(); }, document, failure);
-      if (ok) std::fwrite(document.data(), 1, document.size(), out);
     }
   }
   runner.finish();
