@@ -79,6 +79,9 @@ class EventsFlattener::Handler final : public DefaultHandler {
     place_ = utf8(attributes.getValue(u"place"));
     into_ = merge ? utf8(attributes.getValue(u"newtoken")) : std::string();
     record_.hasInto = merge;
+    name_.clear();
+    type_.clear();
+    value_.clear();
     emittedChar_ = false;
   }
 
