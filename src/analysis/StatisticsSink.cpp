@@ -70,8 +70,11 @@ void StatisticsSink::arrive(int index) {
   if (measured(step_)) ++tallies_[static_cast<std::size_t>(index)].arrivals;
 }
 
+// A stay counts whole when it ends in a measured step, even if it began in
+// the warm-up: the stays ending in a window are a fair sample of all stays,
+// while those beginning in it lose the long ones the run's end cuts short.
 void StatisticsSink::leave(const TokenRecord& token) {
-  if (!measured(token.arrived)) return;
+  if (!measured(step_)) return;
   PlaceTally& tally = tallies_[static_cast<std::size_t>(token.place)];
   tally.stayed += step_ - token.arrived;
   ++tally.stays;
@@ -103,7 +106,7 @@ void StatisticsSink::exit(const CToken& token, const CPlace& place) {
   TokenRecord* record = tokens_.find(&token);
   if (record == nullptr) return;
   leave(*record);
-  if (measured(record->entered)) {
+  if (measured(step_)) {
     journeyed_ += step_ - record->entered;
     ++journeys_;
   }

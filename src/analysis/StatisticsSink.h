@@ -1,7 +1,7 @@
 // StatisticsSink: the event sink of a replication. It follows every token
 // from place to place and counts, per place, the tokens at the end of each
-// step, the arrivals and the completed stays, and for the whole net the
-// completed journeys from entrance to exit. After begin, no event or step
+// measured step, the arrivals in those steps and the stays that end in them,
+// and for the whole net the journeys from entrance to exit that end in them. After begin, no event or step
 // allocates: the records live in fixed tables reused replication after
 // replication.
 // Thread rule: used by the thread that steps its net; one sink per thread.

@@ -88,6 +88,13 @@ const std::string kEverySecondStep =
     "<predicates default=\"true\"/></transition></transitions><places><place id=\"A\"/><place id=\"B\"/></places>"
     "<tokens><generator id=\"g\" host=\"A\" type=\"periodic\" predicate=\"true\" period=\"2\"/></tokens>";
 
+// Token k enters A in step 1 and may move on to B from step 4 (time 3) on.
+const std::string kHeldThreeSteps =
+    "<transitions><transition id=\"T\"><inputs><input ref=\"A\"/></inputs><outputs><output ref=\"B\"/></outputs>"
+    "<predicates default=\"false\"><predicate input=\"A\" output=\"B\">due</predicate></predicates></transition>"
+    "</transitions><places><place id=\"A\"/><place id=\"B\"/></places>"
+    "<functions>(defun due \"0\" () () (&gt; time 2))</functions><tokens><token id=\"k\" host=\"A\"/></tokens>";
+
 // A token a step enters A and moves on to M, which keeps the first for good
 // and merges every later one into it; nothing ever reaches Out or leaves.
 const std::string kMergeEveryStep =
@@ -128,14 +135,14 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  {"tokens B 0.5 0 2", "throughput B 0.5 0 2", "stay B 1 0 2", "tokens A 0.5 0 2",
                   "throughput A 0.5 0 2", "stay A 1 0 2", "time_in_net  2 0 2"}},
-        // Step 1 is left out: 9 steps measured; the token that entered in step 1
-        // is not followed, and neither its stay in A nor its journey counts.
-        ExactRow{"every_second_step_after_warmup",
-                 &kEverySecondStep,
-                 10,
-                 1,
-                 {"tokens B 0.555556 0 2", "throughput B 0.555556 0 2", "stay B 1 0 2", "tokens A 0.444444 0 2",
-                  "throughput A 0.444444 0 2", "stay A 1 0 2", "time_in_net  2 0 2"}},
+        // Steps 3 to 6 are measured: k, in A since step 1, leaves it in step 4
+        // (a stay of 3 that counts whole) and the net in step 5.
+        ExactRow{"stay_begun_in_the_warmup",
+                 &kHeldThreeSteps,
+                 6,
+                 2,
+                 {"tokens B 0.25 0 2", "throughput B 0.25 0 2", "stay B 1 0 2", "tokens A 0.25 0 2",
+                  "throughput A 0 0 2", "stay A 3 0 2", "time_in_net  4 0 2"}},
         // Merges are arrivals that stay no time; M's first token never leaves, so
         // its stay is not known; Out and the net measure no stay at all.
         ExactRow{"merge_every_step",
