@@ -6,6 +6,7 @@
 
 #include "model/NameTable.h"
 #include "model/Place.h"
+#include "model/TokenEntry.h"
 
 namespace {
 
@@ -31,6 +32,12 @@ void StatisticsSink::begin(const std::vector<const CPlace*>& places, int warmup,
   binCount_ = binWidth > 0 ? (steps + binWidth - 1) / binWidth : 0;
   binSums_.assign(places.size() * static_cast<std::size_t>(binCount_), 0);
   tokens_.clear();
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    for (const CGNObject* entry : places[i]->tokens()) {
+      const CToken* token = static_cast<const CTokenEntry*>(entry)->token();
+      if (TokenRecord* record = tokens_.insert(token)) *record = TokenRecord{static_cast<int>(i), 0, 0};
+    }
+  }
   journeyed_ = 0;
   journeys_ = 0;
   step_ = 0;
@@ -87,7 +94,8 @@ void StatisticsSink::entrance(const CToken& token, const CPlace& place) {
   arrive(index);
 }
 
-// A token not met before entered while the net loaded: it arrives here now.
+// Every token in the net was met at begin or at its entrance; one that was
+// not is followed from here on.
 void StatisticsSink::movement(const CToken& token, const CPlace& place) {
   const int index = placeIndex(place);
   if (index < 0) return;

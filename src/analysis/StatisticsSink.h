@@ -22,7 +22,8 @@ class StatisticsSink final : public EventManager {
   StatisticsSink& operator=(const StatisticsSink&) = delete;
 
   // Starts a replication of a net with `places` (borrowed, in the net's
-  // order) that measures steps warmup + 1 .. steps. With a bin width, the
+  // order) that measures steps warmup + 1 .. steps. Tokens already in the
+  // places (made while the net loaded) arrived and entered at step 0. With a bin width, the
   // tokens of each place are also summed per bin of that many steps.
   // REQUIRES: 0 <= warmup < steps; binWidth >= 0.
   void begin(const std::vector<const CPlace*>& places, int warmup, int steps, int binWidth);
@@ -47,8 +48,7 @@ class StatisticsSink final : public EventManager {
 
  private:
   // Where a token is: its place's index and the steps it arrived there and
-  // entered the net; 0, before every measured step, for a token that entered
-  // while the net loaded.
+  // entered the net; 0 for a token that was in a place when the net had loaded.
   struct TokenRecord {
     int place = 0;
     int arrived = 0;
