@@ -2,18 +2,16 @@
 // bands, a legend and the warm-up mark drawn over them.
 #include "analysis/OccupancyPlot.h"
 
-#include <QGuiApplication>
 #include <QImage>
-#include <QLoggingCategory>
 #include <QPainter>
 #include <QPolygon>
 #include <QSaveFile>
 
 #include <algorithm>
-#include <cstdlib>
 #include <numeric>
 
 #include "analysis/OccupancyBins.h"
+#include "plot/OffscreenApplication.h"
 #include "plot/PlotDrawing.h"
 #include "plot/PlotModel.h"
 
@@ -28,17 +26,6 @@ constexpr int kLegendRight = 12;
 constexpr int kLegendSpacing = 18;
 constexpr int kLegendStroke = 24;
 constexpr int kLegendTop = 6;
-
-// Drawing text needs a GUI application; gnxp has none until it draws, and never a screen.
-void ensureGuiApplication() {
-  if (QGuiApplication::instance() != nullptr) return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false"));
-  static int argc = 1;
-  static char name[] = "gnxp";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication application(argc, argv);
-}
 
 // The busiest places, busiest first (the net's order among equals).
 std::vector<int> busiestPlaces(const OccupancyBins& occupancy) {
@@ -116,7 +103,7 @@ bool writeOccupancyPlot(const std::string& path, const OccupancyBins& occupancy,
     error = "nothing to draw in " + path + ": " + (occupancy.places() == 0 ? "the net has no places" : "no replication ran");
     return false;
   }
-  ensureGuiApplication();
+  startOffscreenApplication("gnxp");
   const std::vector<int> chosen = busiestPlaces(occupancy);
   const CPlotModel model = meansModel(occupancy, chosen);
   QImage image(kPictureSize, QImage::Format_RGB32);
