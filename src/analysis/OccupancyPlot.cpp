@@ -20,12 +20,13 @@ namespace {
 constexpr QSize kPictureSize(800, 400);
 // The bands are the lines' colours, this opaque (of 255).
 constexpr int kBandAlpha = 48;
-// The legend: its right edge's distance from the picture's, the gap between
-// entries, and the length of each entry's colour stroke.
+// The legend: its distances from the picture's top and right edges, the
+// height of an entry, the length of its colour stroke and the gap to its name.
+constexpr int kLegendTop = 6;
 constexpr int kLegendRight = 12;
 constexpr int kLegendSpacing = 18;
 constexpr int kLegendStroke = 24;
-constexpr int kLegendTop = 6;
+constexpr int kLegendGap = 4;
 
 // The busiest places, busiest first (the net's order among equals).
 std::vector<int> busiestPlaces(const OccupancyBins& occupancy) {
@@ -77,19 +78,21 @@ void drawWarmupMark(QPainter& painter, const CPlotModel& model, int warmup, int 
 }
 
 void drawLegend(QPainter& painter, const std::vector<int>& chosen, const std::vector<std::string>& places) {
+  auto name = [&](std::size_t series) {
+    return QString::fromStdString(places[static_cast<std::size_t>(chosen[series])]);
+  };
   QFontMetrics metrics(plot::textFont());
   int widest = 0;
-  for (int place : chosen) {
-    widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(places[static_cast<std::size_t>(place)])));
+  for (std::size_t series = 0; series < chosen.size(); ++series) {
+    widest = std::max(widest, metrics.horizontalAdvance(name(series)));
   }
-  const int left = kPictureSize.width() - kLegendRight - widest - kLegendStroke - 4;
+  const int left = kPictureSize.width() - kLegendRight - widest - kLegendStroke - kLegendGap;
   for (std::size_t series = 0; series < chosen.size(); ++series) {
     const int top = kLegendTop + static_cast<int>(series) * kLegendSpacing;
     const int middle = top + metrics.height() / 2;
     painter.setPen(QPen(plot::seriesColour(static_cast<int>(series)), 3));
     painter.drawLine(left, middle, left + kLegendStroke, middle);
-    plot::drawLabel(painter, QPoint(left + kLegendStroke + 4, top),
-                    QString::fromStdString(places[static_cast<std::size_t>(chosen[series])]));
+    plot::drawLabel(painter, QPoint(left + kLegendStroke + kLegendGap, top), name(series));
   }
 }
 
@@ -100,7 +103,8 @@ int plotBinWidth(int steps) { return (steps + kPlotPoints - 1) / kPlotPoints; }
 bool writeOccupancyPlot(const std::string& path, const OccupancyBins& occupancy, const std::vector<std::string>& places,
                         int warmup, std::string& error) {
   if (occupancy.places() == 0 || occupancy.replications() == 0) {
-    error = "nothing to draw in " + path + ": " + (occupancy.places() == 0 ? "the net has no places" : "no replication ran");
+    error = "nothing to draw in " + path + ": " +
+            (occupancy.places() == 0 ? "the net has no places" : "no replication ran");
     return false;
   }
   startOffscreenApplication("gnxp");
@@ -112,7 +116,8 @@ bool writeOccupancyPlot(const std::string& path, const OccupancyBins& occupancy,
   plot::draw(painter, model, kPictureSize, occupancy.binWidth());
   for (std::size_t series = 0; series < chosen.size(); ++series) {
     drawBand(painter, model, occupancy, chosen[series], static_cast<int>(series));
-    for (int bin = 1; bin < model.received(); ++bin) plot::drawSegment(painter, model, bin, static_cast<int>(series), kPictureSize);
+    for (int bin = 1; bin < model.received(); ++bin)
+      plot::drawSegment(painter, model, bin, static_cast<int>(series), kPictureSize);
   }
   drawWarmupMark(painter, model, warmup, occupancy.binWidth());
   drawLegend(painter, chosen, places);

@@ -13,12 +13,12 @@ class StatisticsSink;
 struct ReplicationPlan {
   std::string definitionPath;
   int steps = 1;
-  int warmup = 0;                     // steps 1 .. warmup are not measured
-  std::uint64_t seed = 0;             // replication i seeds its net with seed + i
+  int warmup = 0;          // steps 1 .. warmup are not measured
+  std::uint64_t seed = 0;  // replication i seeds its net with seed + i
   std::uint64_t firstReplication = 0;
   int replications = 1;
-  int jobs = 1;                       // threads
-  int binWidth = 0;                   // steps per occupancy bin; 0: no bins
+  int jobs = 1;      // threads
+  int binWidth = 0;  // steps per occupancy bin; 0: no bins
 };
 
 struct ReplicationOutcome {

@@ -21,10 +21,6 @@ struct Pool {
   int done = 0;
 };
 
-OccupancyBins emptyBins(const ReplicationPlan& plan, int placeCount) {
-  return plan.binWidth > 0 ? OccupancyBins(placeCount, plan.steps, plan.binWidth) : ReplicationsDone{}.occupancy;
-}
-
 void work(const ReplicationPlan& plan, Pool& pool, std::vector<ReplicationOutcome>& outcomes, OccupancyBins& bins) {
   StatisticsSink sink;
   for (int i = pool.next++; i < plan.replications; i = pool.next++) {
@@ -43,8 +39,9 @@ void work(const ReplicationPlan& plan, Pool& pool, std::vector<ReplicationOutcom
 
 ReplicationsDone runReplications(const ReplicationPlan& plan, int placeCount,
                                  const std::function<void(int done)>& progress) {
-  ReplicationsDone result{std::vector<ReplicationOutcome>(static_cast<std::size_t>(plan.replications)),
-                          emptyBins(plan, placeCount)};
+  ReplicationsDone result;
+  result.outcomes.resize(static_cast<std::size_t>(plan.replications));
+  if (plan.binWidth > 0) result.occupancy = OccupancyBins(placeCount, plan.steps, plan.binWidth);
   const int jobs = std::clamp(plan.jobs, 1, std::max(plan.replications, 1));
   std::vector<OccupancyBins> bins(static_cast<std::size_t>(jobs), result.occupancy);
   Pool pool;

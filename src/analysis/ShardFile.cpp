@@ -22,8 +22,7 @@ bool parseCount(const std::string& text, std::uint64_t& value) {
 }
 
 // The fault of one data row, or empty; its replication and value when none.
-std::string rowFault(const std::vector<std::string>& fields, std::uint64_t& replication,
-                     std::optional<double>& value) {
+std::string rowFault(const std::vector<std::string>& fields, std::uint64_t& replication, std::optional<double>& value) {
   if (fields.size() != kColumns.size()) {
     return "expected " + std::to_string(kColumns.size()) + " fields, found " + std::to_string(fields.size());
   }
@@ -51,15 +50,16 @@ void appendShardHeader(std::string& out) {
 
 void appendShardRows(std::string& out, std::uint64_t replication, std::uint64_t seed,
                      const std::vector<std::string>& places, const std::vector<double>& values) {
-  forEachStatistic(places, values, [&](std::string_view statistic, std::string_view place, std::optional<double> value) {
-    out += std::to_string(replication) + ',' + std::to_string(seed) + ',';
-    out += statistic;
-    out += ',';
-    appendCsvField(out, place);
-    out += ',';
-    if (value) appendExactNumber(out, *value);
-    out += kLineEnd;
-  });
+  forEachStatistic(places, values,
+                   [&](std::string_view statistic, std::string_view place, std::optional<double> value) {
+                     out += std::to_string(replication) + ',' + std::to_string(seed) + ',';
+                     out += statistic;
+                     out += ',';
+                     appendCsvField(out, place);
+                     out += ',';
+                     if (value) appendExactNumber(out, *value);
+                     out += kLineEnd;
+                   });
 }
 
 std::string shardText(const ReplicationPlan& plan, const std::vector<std::string>& places, const ReplicationsDone& done,

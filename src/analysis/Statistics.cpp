@@ -17,5 +17,6 @@ void forEachStatistic(
 
 bool isStatistic(std::string_view statistic, std::string_view place) {
   if (statistic == kNetStatistic) return place.empty();
-  return !place.empty() && std::find(kPlaceStatistics.begin(), kPlaceStatistics.end(), statistic) != kPlaceStatistics.end();
+  return !place.empty() &&
+         std::find(kPlaceStatistics.begin(), kPlaceStatistics.end(), statistic) != kPlaceStatistics.end();
 }

@@ -49,8 +49,9 @@ std::string number(double value) {
 }
 
 std::array<std::string, kHeader.size()> cells(const SummaryLine& line) {
-  return {line.statistic,        line.place,           number(line.mean),
-          number(line.deviation), number(line.halfWidth), std::to_string(line.count)};
+  return {line.statistic,         line.place,
+          number(line.mean),      number(line.deviation),
+          number(line.halfWidth), std::to_string(line.count)};
 }
 
 // Text columns are aligned left, numbers right; the last column ends the line.

@@ -16,9 +16,9 @@
 
 struct SummaryLine {
   std::string statistic;
-  std::string place;  // empty for the whole net
-  int count = 0;      // replications that measured it
-  double mean = 0.0;  // NaN when count is 0
+  std::string place;       // empty for the whole net
+  int count = 0;           // replications that measured it
+  double mean = 0.0;       // NaN when count is 0
   double deviation = 0.0;  // NaN when count < 2
   double halfWidth = 0.0;  // NaN when count < 2
 };

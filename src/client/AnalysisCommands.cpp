@@ -71,12 +71,14 @@ void printTable(const Summary& summary, std::FILE* out, std::FILE* errors) {
 
 int runStats(const GnxpOptions& options, std::FILE* out, std::FILE* errors) {
   RunFailure failure;
-  std::string text;
-  if (!readDefinition(options.definitionPath, text, failure)) return failWith(errors, failure.status, failure.message);
+  std::string definition, log;
+  if (!readDefinition(options.definitionPath, definition, failure)) {
+    return failWith(errors, failure.status, failure.message);
+  }
   const ReplicationPlan plan = planOf(options, baseSeed(options, errors));
   std::vector<std::string> places;
-  if (!loadPlaceNames(plan, plan.firstReplication, places, text)) {
-    std::fputs(text.c_str(), errors);
+  if (!loadPlaceNames(plan, plan.firstReplication, places, log)) {
+    std::fputs(log.c_str(), errors);
     return failWith(errors, 1, kInitRefused);
   }
   ReplicationsDone done;

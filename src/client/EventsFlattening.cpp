@@ -121,8 +121,8 @@ EventsFlattener::EventsFlattener()
 
 EventsFlattener::~EventsFlattener() = default;
 
-bool EventsFlattener::flatten(std::string_view document, int step,
-                              const std::function<void(const EventRecord&)>& emit, std::string& error) {
+bool EventsFlattener::flatten(std::string_view document, int step, const std::function<void(const EventRecord&)>& emit,
+                              std::string& error) {
   handler_->start(step, emit);
   MemBufInputSource source(reinterpret_cast<const XMLByte*>(document.data()), document.size(), "events");
   try {

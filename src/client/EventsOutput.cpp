@@ -10,8 +10,8 @@
 namespace {
 
 // The records' fields, in the order of the CSV columns and the JSON keys.
-constexpr std::array<std::string_view, 8> kFields = {"step",           "event", "token", "place", "into",
-                                                     "characteristic", "type",  "value"};
+constexpr std::array<std::string_view, 8> kFields = {"step", "event",          "token", "place",
+                                                     "into", "characteristic", "type",  "value"};
 
 // A field of a record after its step: its text, and whether the record has it.
 struct TextField {
@@ -49,7 +49,8 @@ class RecordOutput : public EventsOutput {
   bool write(std::string_view document, int firstStep, RunFailure& failure) override {
     text_.clear();
     std::string error;
-    bool ok = flattener_.flatten(document, firstStep, [this](const EventRecord& record) { append(record); }, error);
+    bool ok = flattener_.flatten(
+        document, firstStep, [this](const EventRecord& record) { append(record); }, error);
     std::fwrite(text_.data(), 1, text_.size(), out_);
     if (!ok) failure = {1, error};
     return ok;

@@ -73,8 +73,10 @@ struct OptionRule {
 };
 
 constexpr OptionRule kOptions[] = {
-    {"--steps", true, true, [](const std::string& v, GnxpOptions& o) { return parseNumber(v, o.steps) && o.steps >= 0; }},
-    {"--batch", true, false, [](const std::string& v, GnxpOptions& o) { return parseNumber(v, o.batch) && o.batch >= 1; }},
+    {"--steps", true, true,
+     [](const std::string& v, GnxpOptions& o) { return parseNumber(v, o.steps) && o.steps >= 0; }},
+    {"--batch", true, false,
+     [](const std::string& v, GnxpOptions& o) { return parseNumber(v, o.batch) && o.batch >= 1; }},
     {"--format", true, false, [](const std::string& v, GnxpOptions& o) { return parseFormat(v, o.format); }},
     {"--seed", true, true,
      [](const std::string& v, GnxpOptions& o) {
@@ -89,7 +91,8 @@ constexpr OptionRule kOptions[] = {
     {"--port", true, false, [](const std::string& v, GnxpOptions& o) { return parseNumber(v, o.port) && o.port != 0; }},
     {"--replications", false, true,
      [](const std::string& v, GnxpOptions& o) { return parseNumber(v, o.replications) && o.replications >= 1; }},
-    {"--warmup", false, true, [](const std::string& v, GnxpOptions& o) { return parseNumber(v, o.warmup) && o.warmup >= 0; }},
+    {"--warmup", false, true,
+     [](const std::string& v, GnxpOptions& o) { return parseNumber(v, o.warmup) && o.warmup >= 0; }},
     {"--jobs", false, true, [](const std::string& v, GnxpOptions& o) { return parseNumber(v, o.jobs) && o.jobs >= 1; }},
     {"--first-replication", false, true,
      [](const std::string& v, GnxpOptions& o) { return parseNumber(v, o.firstReplication); }},

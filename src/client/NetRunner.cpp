@@ -33,7 +33,8 @@ int runNet(const GnxpOptions& options, NetRunner& runner, std::FILE* out, std::F
     int stepsMade = 0;
     for (int count : stepBatches(options.steps, options.format == EventsFormat::Xml ? options.batch : 1)) {
       const int firstStep = stepsMade + 1;
-      ok = runner.step(count, [&] { progress.show(++stepsMade); }, document, failure) &&
+      ok = runner.step(
+               count, [&] { progress.show(++stepsMade); }, document, failure) &&
            output->write(document, firstStep, failure);
       if (!ok) break;
     }

@@ -72,7 +72,8 @@ std::vector<std::string> compact(const std::vector<SummaryLine>& lines) {
   return texts;
 }
 
-const SummaryLine& lineOf(const std::vector<SummaryLine>& lines, const std::string& statistic, const std::string& place) {
+const SummaryLine& lineOf(const std::vector<SummaryLine>& lines, const std::string& statistic,
+                          const std::string& place) {
   for (const SummaryLine& line : lines) {
     if (line.statistic == statistic && line.place == place) return line;
   }
@@ -124,35 +125,35 @@ TEST_P(ExactStatistics, AreCountedStepByStep) {
   EXPECT_EQ(compact(result.summary.lines()), row.lines);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ExactStatistics,
-    testing::Values(
-        // B holds a token at the end of steps 2, 4, ..., A at the end of 1, 3, ...;
-        // the token entering in step 9 leaves in step 11, after the run.
-        ExactRow{"every_second_step",
-                 &kEverySecondStep,
-                 10,
-                 0,
-                 {"tokens B 0.5 0 2", "throughput B 0.5 0 2", "stay B 1 0 2", "tokens A 0.5 0 2",
-                  "throughput A 0.5 0 2", "stay A 1 0 2", "time_in_net  2 0 2"}},
-        // Steps 3 to 6 are measured: k, in A since step 1, leaves it in step 4
-        // (a stay of 3 that counts whole) and the net in step 5.
-        ExactRow{"stay_begun_in_the_warmup",
-                 &kHeldThreeSteps,
-                 6,
-                 2,
-                 {"tokens B 0.25 0 2", "throughput B 0.25 0 2", "stay B 1 0 2", "tokens A 0.25 0 2",
-                  "throughput A 0 0 2", "stay A 3 0 2", "time_in_net  4 0 2"}},
-        // Merges are arrivals that stay no time; M's first token never leaves, so
-        // its stay is not known; Out and the net measure no stay at all.
-        ExactRow{"merge_every_step",
-                 &kMergeEveryStep,
-                 5,
-                 0,
-                 {"tokens M 0.8 0 2", "throughput M 0.8 0 2", "stay M 0 0 2", "tokens Out 0 0 2",
-                  "throughput Out 0 0 2", "stay Out nan nan 0", "tokens A 1 0 2", "throughput A 1 0 2",
-                  "stay A 1 0 2", "time_in_net  nan nan 0"}}),
-    [](const testing::TestParamInfo<ExactRow>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, ExactStatistics,
+                         testing::Values(
+                             // B holds a token at the end of steps 2, 4, ..., A at the end of 1, 3, ...;
+                             // the token entering in step 9 leaves in step 11, after the run.
+                             ExactRow{"every_second_step",
+                                      &kEverySecondStep,
+                                      10,
+                                      0,
+                                      {"tokens B 0.5 0 2", "throughput B 0.5 0 2", "stay B 1 0 2", "tokens A 0.5 0 2",
+                                       "throughput A 0.5 0 2", "stay A 1 0 2", "time_in_net  2 0 2"}},
+                             // Steps 3 to 6 are measured: k, in A since step 1, leaves it in step 4
+                             // (a stay of 3 that counts whole) and the net in step 5.
+                             ExactRow{
+                                 "stay_begun_in_the_warmup",
+                                 &kHeldThreeSteps,
+                                 6,
+                                 2,
+                                 {"tokens B 0.25 0 2", "throughput B 0.25 0 2", "stay B 1 0 2", "tokens A 0.25 0 2",
+                                  "throughput A 0 0 2", "stay A 3 0 2", "time_in_net  4 0 2"}},
+                             // Merges are arrivals that stay no time; M's first token never leaves, so
+                             // its stay is not known; Out and the net measure no stay at all.
+                             ExactRow{"merge_every_step",
+                                      &kMergeEveryStep,
+                                      5,
+                                      0,
+                                      {"tokens M 0.8 0 2", "throughput M 0.8 0 2", "stay M 0 0 2", "tokens Out 0 0 2",
+                                       "throughput Out 0 0 2", "stay Out nan nan 0", "tokens A 1 0 2",
+                                       "throughput A 1 0 2", "stay A 1 0 2", "time_in_net  nan nan 0"}}),
+                         [](const testing::TestParamInfo<ExactRow>& row) { return std::string(row.param.name); });
 
 // The queue of examples/single-server-queue.xml: p = 2/8, q = 3/8.
 constexpr double kArrival = 2.0 / 8;
@@ -204,8 +205,7 @@ TEST_F(SingleServerQueue, KeepsLittlesLawWithinTheIntervals) {
     const SummaryLine& tokens = lineOf(lines, "tokens", place);
     const SummaryLine& throughput = lineOf(lines, "throughput", place);
     const SummaryLine& stay = lineOf(lines, "stay", place);
-    const double margin =
-        tokens.halfWidth + throughput.halfWidth * stay.mean + throughput.mean * stay.halfWidth;
+    const double margin = tokens.halfWidth + throughput.halfWidth * stay.mean + throughput.mean * stay.halfWidth;
     EXPECT_NEAR(tokens.mean, throughput.mean * stay.mean, margin) << place;
   }
 }
@@ -225,9 +225,10 @@ TEST(FailingReplication, IsNamedWithItsSeedWhileTheOthersAreReported) {
   plan.seed = 10;
   plan.firstReplication = 2;
   RunResult result = run(plan);
-  EXPECT_EQ(result.failures, (std::vector<std::string>{
-                                 "replication 3 (seed 13): runtime error in step 1: sqrt: one numeric argument expected.",
-                                 "replication 4 (seed 14): runtime error in step 3: sqrt: one numeric argument expected."}));
+  EXPECT_EQ(result.failures,
+            (std::vector<std::string>{
+                "replication 3 (seed 13): runtime error in step 1: sqrt: one numeric argument expected.",
+                "replication 4 (seed 14): runtime error in step 3: sqrt: one numeric argument expected."}));
   EXPECT_EQ(lineOf(result.summary.lines(), "tokens", "A").count, 1);
 }
 

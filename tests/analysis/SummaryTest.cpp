@@ -21,7 +21,7 @@ struct QuantileRow {
 };
 
 TEST(StudentT, QuantilesMatchTheTables) {
-  const QuantileRow rows[] = {{0.975, 1, 12.7062047362}, {0.975, 2, 4.30265272975}, {0.975, 5, 2.57058183564},
+  const QuantileRow rows[] = {{0.975, 1, 12.7062047362},  {0.975, 2, 4.30265272975},    {0.975, 5, 2.57058183564},
                               {0.975, 29, 2.04522964213}, {0.975, 1000, 1.96233908082}, {0.95, 10, 1.81246112281},
                               {0.995, 3, 5.84090930973}};
   for (const QuantileRow& row : rows) {
@@ -31,7 +31,8 @@ TEST(StudentT, QuantilesMatchTheTables) {
 }
 
 // One replication's rows for places named `places`, `values` in their layout.
-std::string shard(std::uint64_t replication, const std::vector<std::string>& places, const std::vector<double>& values) {
+std::string shard(std::uint64_t replication, const std::vector<std::string>& places,
+                  const std::vector<double>& values) {
   std::string text;
   appendShardHeader(text);
   appendShardRows(text, replication, 100 + replication, places, values);
@@ -48,8 +49,16 @@ bool addText(Summary& summary, const std::string& text) {
 
 TEST(ShardRows, ReadBackExactlyWithAwkwardNamesAndNumbers) {
   const std::vector<std::string> places = {"a,b", "say \"hi\"", "gr\xC3\xBC\xC3\x9F"};
-  const std::vector<double> values = {0.1,     1.0 / 3,   5e-324, 1.7976931348623157e308,       1e-7, 1e21,
-                                      2.5e-8, 123456789.123456789, std::numeric_limits<double>::quiet_NaN(), 7};
+  const std::vector<double> values = {0.1,
+                                      1.0 / 3,
+                                      5e-324,
+                                      1.7976931348623157e308,
+                                      1e-7,
+                                      1e21,
+                                      2.5e-8,
+                                      123456789.123456789,
+                                      std::numeric_limits<double>::quiet_NaN(),
+                                      7};
   ASSERT_EQ(values.size(), statisticCount(places.size()));
   Summary summary;
   ASSERT_TRUE(addText(summary, shard(0, places, values)));

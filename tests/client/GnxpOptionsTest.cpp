@@ -88,11 +88,12 @@ TEST(CommandLineValues, AreStored) {
   EXPECT_EQ(options.steps, 1) << "options start from their defaults";
   ASSERT_TRUE(parseGnxpOptions({"--help"}, options, error));
   EXPECT_TRUE(options.help);
-  ASSERT_TRUE(parseGnxpOptions({"stats", "n.xml", "--steps", "9", "--replications", "5", "--warmup", "2", "--jobs",
-                                "3", "--seed", "8", "--first-replication", "10", "--csv", "r.csv", "--plot", "p.png"},
+  ASSERT_TRUE(parseGnxpOptions({"stats", "n.xml", "--steps", "9", "--replications", "5", "--warmup", "2", "--jobs", "3",
+                                "--seed", "8", "--first-replication", "10", "--csv", "r.csv", "--plot", "p.png"},
                                options, error));
   EXPECT_EQ(options.command, GnxpCommand::Stats);
-  EXPECT_EQ(std::vector<int>({options.steps, options.replications, options.warmup, options.jobs}), std::vector<int>({9, 5, 2, 3}));
+  EXPECT_EQ(std::vector<int>({options.steps, options.replications, options.warmup, options.jobs}),
+            std::vector<int>({9, 5, 2, 3}));
   EXPECT_EQ(options.seed, 8u);
   EXPECT_EQ(options.firstReplication, 10u);
   EXPECT_EQ(options.csvPath + " " + options.plotPath, "r.csv p.png");

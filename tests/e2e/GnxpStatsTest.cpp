@@ -64,8 +64,8 @@ TEST_F(StatsRun, ShardsRunByGnuParallelSummariseToTheSingleRunsTable) {
 }
 
 TEST_F(StatsRun, DrawsTheOccupancyPicture) {
-  ProgramResult result = gnxp({"stats", kQueue, "--steps", "300", "--replications", "4", "--seed", "1", "--plot",
-                               path("queue.png")});
+  ProgramResult result =
+      gnxp({"stats", kQueue, "--steps", "300", "--replications", "4", "--seed", "1", "--plot", path("queue.png")});
   ASSERT_EQ(result.status, 0) << result.err;
   const std::string png = read("queue.png");
   ASSERT_GE(png.size(), 24u);
@@ -110,8 +110,13 @@ TEST_P(StatsBadInput, IsOneLineWithItsStatus) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, StatsBadInput,
     testing::Values(
-        BadInputRow{"init_refused", "<gn", "", {"stats", "NET", "--steps", "5", "--replications", "3"}, 1,
-                    "gnxp: INIT refused: 500 GN definition error", false},
+        BadInputRow{"init_refused",
+                    "<gn",
+                    "",
+                    {"stats", "NET", "--steps", "5", "--replications", "3"},
+                    1,
+                    "gnxp: INIT refused: 500 GN definition error",
+                    false},
         BadInputRow{"runtime_error_in_one_replication",
                     definition("<places><place id=\"A\"/></places>"
                                "<functions>(defun boom \"0\" () () (if (= (random 4) 0) (sqrt \"x\") 0))</functions>"
@@ -122,12 +127,27 @@ INSTANTIATE_TEST_SUITE_P(
                     1,
                     "gnxp: replication 1 (seed 11): runtime error in step 1: sqrt: one numeric argument expected.",
                     true},
-        BadInputRow{"one_replication", kEmptyNet, "", {"stats", "NET", "--steps", "5", "--replications", "1"}, 0,
-                    "gnxp: one replication gives no confidence interval: the means only", true},
-        BadInputRow{"malformed_shard", "", "replication,seed,statistic,place,value\r\n0,1,tokens,A,abc\r\n",
-                    {"summarize", "SHARD"}, 2, "gnxp: FILE/shard.csv:2: value 'abc' is not a number", false},
-        BadInputRow{"unreadable_shard", "", "", {"summarize", "FILE/none.csv"}, 2,
-                    "gnxp: cannot read FILE/none.csv: No such file or directory", false}),
+        BadInputRow{"one_replication",
+                    kEmptyNet,
+                    "",
+                    {"stats", "NET", "--steps", "5", "--replications", "1"},
+                    0,
+                    "gnxp: one replication gives no confidence interval: the means only",
+                    true},
+        BadInputRow{"malformed_shard",
+                    "",
+                    "replication,seed,statistic,place,value\r\n0,1,tokens,A,abc\r\n",
+                    {"summarize", "SHARD"},
+                    2,
+                    "gnxp: FILE/shard.csv:2: value 'abc' is not a number",
+                    false},
+        BadInputRow{"unreadable_shard",
+                    "",
+                    "",
+                    {"summarize", "FILE/none.csv"},
+                    2,
+                    "gnxp: cannot read FILE/none.csv: No such file or directory",
+                    false}),
     [](const testing::TestParamInfo<BadInputRow>& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -75,7 +75,8 @@ TEST_F(GnxpRun, RecordsAreTheSameInProcessAndOnTheServer) {
   std::string path = file("pass.xml", kPassThrough);
   for (const char* format : {"csv", "jsonl"}) {
     ProgramResult local = gnxp({"run", path, "--steps", "3", "--format", format});
-    ProgramResult remote = gnxp({"run", path, "--steps", "3", "--format", format, "--host", "127.0.0.1", "--port", port()});
+    ProgramResult remote =
+        gnxp({"run", path, "--steps", "3", "--format", format, "--host", "127.0.0.1", "--port", port()});
     EXPECT_EQ(local.status + remote.status, 0) << local.err << remote.err;
     EXPECT_EQ(remote.out, local.out) << format;
   }
