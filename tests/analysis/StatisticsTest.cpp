@@ -3,6 +3,7 @@
 // Little's law, independence from the number of threads, and a replication
 // that fails among others that do not.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -15,11 +16,13 @@
 
 namespace {
 
-// A definition in a file of its own, removed with the object.
+// A definition in a file of its own (tests run as processes side by side),
+// removed with the object.
 class DefinitionFile {
  public:
   explicit DefinitionFile(const std::string& body)
-      : path_(std::filesystem::temp_directory_path() / ("vanter-analysis-" + std::to_string(++count_) + ".xml")) {
+      : path_(std::filesystem::temp_directory_path() /
+              ("vanter-analysis-" + std::to_string(getpid()) + "-" + std::to_string(++count_) + ".xml")) {
     std::ofstream(path_) << "<gn xmlns=\"urn:vanterserver:gn-definition\">" << body << "</gn>";
   }
   ~DefinitionFile() { std::filesystem::remove(path_); }
