@@ -31,17 +31,21 @@ void StatisticsSink::begin(const std::vector<const CPlace*>& places, int warmup,
   binWidth_ = binWidth;
   binCount_ = binWidth > 0 ? (steps + binWidth - 1) / binWidth : 0;
   binSums_.assign(places.size() * static_cast<std::size_t>(binCount_), 0);
-  tokens_.clear();
-  for (std::size_t i = 0; i < places.size(); ++i) {
-    for (const CGNObject* entry : places[i]->tokens()) {
-      const CToken* token = static_cast<const CTokenEntry*>(entry)->token();
-      if (TokenRecord* record = tokens_.insert(token)) *record = TokenRecord{static_cast<int>(i), 0, 0};
-    }
-  }
+  followLoadedTokens();
   journeyed_ = 0;
   journeys_ = 0;
   step_ = 0;
   begun_ = true;
+}
+
+void StatisticsSink::followLoadedTokens() {
+  tokens_.clear();
+  for (std::size_t i = 0; i < places_.size(); ++i) {
+    for (const CGNObject* entry : places_[i]->tokens()) {
+      const CToken* token = static_cast<const CTokenEntry*>(entry)->token();
+      if (TokenRecord* record = tokens_.insert(token)) *record = TokenRecord{static_cast<int>(i), 0, 0};
+    }
+  }
 }
 
 void StatisticsSink::beginStep(int step) { step_ = step; }

@@ -62,6 +62,8 @@ class StatisticsSink final : public EventManager {
   };
 
   bool measured(int step) const { return step > warmup_; }
+  // Forgets every token, then follows those in the places, arrived at step 0.
+  void followLoadedTokens();
   // The place's index; -1 for a place the net did not list, or when stopped.
   int placeIndex(const CPlace& place);
   // Counts an arrival in place `index` now.
