@@ -38,7 +38,8 @@ std::vector<int> busiestPlaces(const OccupancyBins& occupancy) {
   return places;
 }
 
-// The means of the chosen places, one sample per bin, on a range from 0 to the top of the highest band.
+// The means of the chosen places, one sample per bin, on a range from 0 to
+// above the top of the highest band, leaving the legend's rows free.
 CPlotModel meansModel(const OccupancyBins& occupancy, const std::vector<int>& chosen) {
   CPlotModel model(static_cast<int>(chosen.size()), occupancy.bins());
   double top = 0.0;
@@ -50,7 +51,9 @@ CPlotModel meansModel(const OccupancyBins& occupancy, const std::vector<int>& ch
     }
     model.accept(std::move(sample));
   }
-  model.setFixedRange(0.0, top > 0.0 ? top : 1.0);
+  const double legendShare = static_cast<double>(kLegendTop + kLegendSpacing * static_cast<int>(chosen.size())) /
+                             (kPictureSize.height() - plot::kAxisMargin);
+  model.setFixedRange(0.0, (top > 0.0 ? top : 1.0) / (1.0 - legendShare));
   return model;
 }
 
