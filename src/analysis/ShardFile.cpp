@@ -21,12 +21,12 @@ bool parseCount(const std::string& text, std::uint64_t& value) {
   return !text.empty() && status == std::errc() && end == text.data() + text.size();
 }
 
-// The fault of one data row, or empty; its replication and value when none.
-std::string rowFault(const std::vector<std::string>& fields, std::uint64_t& replication, std::optional<double>& value) {
+// The fault of one data row, or empty; its replication, seed and value when none.
+std::string rowFault(const std::vector<std::string>& fields, std::uint64_t& replication, std::uint64_t& seed,
+                     std::optional<double>& value) {
   if (fields.size() != kColumns.size()) {
     return "expected " + std::to_string(kColumns.size()) + " fields, found " + std::to_string(fields.size());
   }
-  std::uint64_t seed = 0;
   if (!parseCount(fields[0], replication)) return "replication '" + fields[0] + "' is not a whole number";
   if (!parseCount(fields[1], seed)) return "seed '" + fields[1] + "' is not a whole number";
   if (!isStatistic(fields[2], fields[3])) return "no statistic '" + fields[2] + "' for place '" + fields[3] + "'";
@@ -92,9 +92,14 @@ bool addShardText(std::string_view text, Summary& summary, int& line, std::strin
     return failAt("expected the header " + headerText());
   }
   while (reader.next(fields, fault)) {
-    std::uint64_t replication = 0;
+    std::uint64_t replication = 0, seed = 0;
     std::optional<double> value;
-    if (fault = rowFault(fields, replication, value); !fault.empty()) return failAt(fault);
+    if (fault = rowFault(fields, replication, seed, value); !fault.empty()) return failAt(fault);
+    if (!summary.sameRun(replication, seed)) {
+      return failAt("replication " + fields[0] + " has seed " + fields[1] + ", not " +
+                    std::to_string(*summary.runSeed() + replication) + " (the run's seed " +
+                    std::to_string(*summary.runSeed()) + " + " + fields[0] + "): a row of another run");
+    }
     if (!summary.add(fields[2], fields[3], replication, value)) {
       return failAt("replication " + fields[0] + " of " + fields[2] + (fields[3].empty() ? "" : " " + fields[3]) +
                     " was already read");

@@ -32,6 +32,6 @@ std::string shardText(const ReplicationPlan& plan, const std::vector<std::string
                       std::vector<std::string>& failures);
 
 // Adds every row of shard file text `text` to `summary`. False with `line`
-// and `error` set when a row is malformed or repeats a replication's
-// statistic already added; rows before it stay added.
+// and `error` set when a row is malformed, repeats a replication's statistic
+// already added or has a seed of another run; rows before it stay added.
 bool addShardText(std::string_view text, Summary& summary, int& line, std::string& error);

@@ -75,6 +75,12 @@ bool Summary::add(std::string_view statistic, std::string_view place, std::uint6
   return columns_[found->second].values.try_emplace(replication, value).second;
 }
 
+// Seeds wrap round 2^64 as a run's S + i does.
+bool Summary::sameRun(std::uint64_t replication, std::uint64_t seed) {
+  if (!runSeed_) runSeed_ = seed - replication;
+  return *runSeed_ == seed - replication;
+}
+
 std::size_t Summary::replications() const {
   std::set<std::uint64_t> seen;
   for (const Column& column : columns_) {

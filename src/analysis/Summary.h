@@ -29,6 +29,12 @@ class Summary {
   // nothing). Lines come in the order their statistic and place were first
   // added. False when this replication's value of it was added before.
   bool add(std::string_view statistic, std::string_view place, std::uint64_t replication, std::optional<double> value);
+  // True when replication `replication`, seeded `seed`, belongs to the run
+  // of the replications added so far: its seeds are S + replication for one
+  // S, which the first call fixes.
+  bool sameRun(std::uint64_t replication, std::uint64_t seed);
+  // The run's S; none before the first sameRun.
+  std::optional<std::uint64_t> runSeed() const { return runSeed_; }
 
   // The number of distinct replications added.
   std::size_t replications() const;
@@ -42,6 +48,7 @@ class Summary {
   };
   std::vector<Column> columns_;
   std::map<std::pair<std::string, std::string>, std::size_t> columnIndex_;
+  std::optional<std::uint64_t> runSeed_;
 };
 
 // The table as text: a header line, then one line per summary line, columns

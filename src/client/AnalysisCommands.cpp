@@ -116,6 +116,10 @@ int runSummarize(const GnxpOptions& options, std::FILE* out, std::FILE* errors) 
       return failWith(errors, 2, path + ":" + std::to_string(line) + ": " + error);
     }
   }
+  // Shards whose every replication failed hold only their header.
+  if (summary.replications() == 0) {
+    return failWith(errors, 1, "no replication's rows in the files: nothing to summarise");
+  }
   printTable(summary, out, errors);
   return 0;
 }

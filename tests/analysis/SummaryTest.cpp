@@ -137,6 +137,8 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedRow{"stray_quote", "0,1,stay,A\"B,1\r\n", 2, "a quote inside a field that does not start with one"},
         MalformedRow{"cut_short", "0,1,stay,A,1\r\n0,1,tokens,A,0.", 3,
                      "the line has no line ending (the file may be cut short)"},
+        MalformedRow{"another_run", "0,1,tokens,A,1\r\n1,5,tokens,A,1\r\n", 3,
+                     "replication 1 has seed 5, not 2 (the run's seed 1 + 1): a row of another run"},
         MalformedRow{"repeated", "4,1,stay,\"A\nB\",1\r\n4,1,stay,\"A\nB\",2\r\n", 4,
                      "replication 4 of stay A\nB was already read"}),
     [](const testing::TestParamInfo<MalformedRow>& row) { return std::string(row.param.name); });
