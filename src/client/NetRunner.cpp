@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <new>
 #include <sstream>
@@ -11,6 +12,12 @@
 #include "client/Progress.h"
 
 bool readDefinition(const std::string& path, std::string& text, RunFailure& failure) {
+  // A folder opens like a file and reads as nothing.
+  std::error_code unknown;
+  if (std::filesystem::is_directory(path, unknown)) {
+    failure = {2, "cannot read " + path + ": " + std::strerror(EISDIR)};
+    return false;
+  }
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     failure = {2, "cannot read " + path + ": " + std::strerror(errno)};
