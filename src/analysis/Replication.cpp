@@ -2,6 +2,8 @@
 // with a quiet log and the statistics sink instead of an events document.
 #include "analysis/Replication.h"
 
+#include <new>
+
 #include "analysis/CapturedLog.h"
 #include "analysis/StatisticsSink.h"
 #include "analysis/TextFields.h"
@@ -41,9 +43,8 @@ ReplicationOutcome failed(std::uint64_t index, std::uint64_t seed, const std::st
   return {false, "replication " + std::to_string(index) + " (seed " + std::to_string(seed) + "): " + what, {}};
 }
 
-}  // namespace
-
-ReplicationOutcome runReplication(const ReplicationPlan& plan, std::uint64_t index, StatisticsSink& sink) {
+// Loads, steps and measures; what fails is said by the outcome.
+ReplicationOutcome measure(const ReplicationPlan& plan, std::uint64_t index, StatisticsSink& sink) {
   const std::uint64_t seed = plan.seed + index;
   QuietNet quiet;
   sink.stop();
@@ -62,6 +63,19 @@ ReplicationOutcome runReplication(const ReplicationPlan& plan, std::uint64_t ind
   ReplicationOutcome outcome{true, {}, {}};
   sink.values(outcome.values);
   return outcome;
+}
+
+}  // namespace
+
+// An exception would otherwise end the worker thread, and with it the process.
+ReplicationOutcome runReplication(const ReplicationPlan& plan, std::uint64_t index, StatisticsSink& sink) {
+  try {
+    return measure(plan, index, sink);
+  } catch (const std::bad_alloc&) {
+    return failed(index, plan.seed + index, "out of memory");
+  } catch (const std::exception& error) {
+    return failed(index, plan.seed + index, error.what());
+  }
 }
 
 bool loadPlaceNames(const ReplicationPlan& plan, std::uint64_t index, std::vector<std::string>& names,
