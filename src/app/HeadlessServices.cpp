@@ -2,12 +2,10 @@
 #include "app/HeadlessServices.h"
 
 #include "app/HeadlessPlotServices.h"
+#include "plot/OffscreenApplication.h"
 
-#include <QGuiApplication>
-#include <QLoggingCategory>
 #include <QSaveFile>
 
-#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -99,16 +97,7 @@ CHeadlessServices* headlessServices = nullptr;
 }  // namespace
 
 void installHeadlessServices() {
-  // Drawing text needs a GUI application object; without a screen it is the offscreen one.
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  // Standard error carries the server's own reports (parse errors, runtime
-  // error listings); Qt's start-up remarks about a missing session there
-  // (no runtime directory, say) would only be noise among them.
-  QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false"));
-  static int argc = 1;
-  static char name[] = "VanterServerHeadless";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication application(argc, argv);
+  startOffscreenApplication("VanterServerHeadless");
   static CHeadlessServices services;
   headlessServices = &services;
   installUserServices(&services);

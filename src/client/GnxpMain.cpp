@@ -1,14 +1,24 @@
 // gnxp: runs a generalized net in this process or on a VanterServer and
-// prints the events documents of its steps (see kGnxpUsage).
+// prints the events of its steps, or the statistics of its replications
+// (see kGnxpUsage).
 #include <csignal>
 #include <cstdio>
 
 #include "base/ConsoleLog.h"
+#include "client/AnalysisCommands.h"
 #include "client/GnxpOptions.h"
 #include "client/NetRunner.h"
 #include "model/DefinitionParser.h"
 
 namespace {
+
+int runCommand(const GnxpOptions& options) {
+  if (options.command == GnxpCommand::Stats) return runStats(options, stdout, stderr);
+  if (options.command == GnxpCommand::Summarize) return runSummarize(options, stdout, stderr);
+  if (options.host) return runNet(options, *makeRemoteRunner(options), stdout, stderr);
+  ConsoleLog log(stderr);
+  return runNet(options, *makeInProcessRunner(options, log), stdout, stderr);
+}
 
 int gnxp(int argc, char** argv) {
   GnxpOptions options;
@@ -22,10 +32,9 @@ int gnxp(int argc, char** argv) {
     return 0;
   }
   std::signal(SIGPIPE, SIG_IGN);
-  if (options.host) return runNet(options, *makeRemoteRunner(options), stdout, stderr);
-  ConsoleLog log(stderr);
+  // Nets are read with the XML library, and events documents flattened with it.
   initializeXerces();
-  int status = runNet(options, *makeInProcessRunner(options, log), stdout, stderr);
+  int status = runCommand(options);
   terminateXerces();
   return status;
 }

@@ -3,13 +3,21 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <new>
 #include <sstream>
 
+#include "client/EventsOutput.h"
 #include "client/Progress.h"
 
 bool readDefinition(const std::string& path, std::string& text, RunFailure& failure) {
+  // A folder opens like a file and reads as nothing.
+  std::error_code unknown;
+  if (std::filesystem::is_directory(path, unknown)) {
+    failure = {2, "cannot read " + path + ": " + std::strerror(EISDIR)};
+    return false;
+  }
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     failure = {2, "cannot read " + path + ": " + std::strerror(errno)};
@@ -21,17 +29,21 @@ bool readDefinition(const std::string& path, std::string& text, RunFailure& fail
   return true;
 }
 
+// Records number their steps, so csv and jsonl ask for one step per document.
 int runNet(const GnxpOptions& options, NetRunner& runner, std::FILE* out, std::FILE* errors) {
   RunFailure failure;
   bool ok = runner.load(failure);
-  {
-    Progress progress(errors, options.steps);
+  if (ok) {
+    std::unique_ptr<EventsOutput> output = makeEventsOutput(options.format, out);
+    Progress progress(errors, options.steps, "step");
     std::string document;
-    for (int count : stepBatches(options.steps, options.batch)) {
-      if (!ok) break;
+    int stepsMade = 0;
+    for (int count : stepBatches(options.steps, options.format == EventsFormat::Xml ? options.batch : 1)) {
+      const int firstStep = stepsMade + 1;
       ok = runner.step(
-          count, [&progress] { progress.stepDone(); }, document, failure);
-      if (ok) std::fwrite(document.data(), 1, document.size(), out);
+               count, [&] { progress.show(++stepsMade); }, document, failure) &&
+           output->write(document, firstStep, failure);
+      if (!ok) break;
     }
   }
   runner.finish();

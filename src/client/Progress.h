@@ -13,20 +13,21 @@ class Progress {
   // The line is redrawn at most this often.
   static constexpr std::chrono::milliseconds kInterval{100};
 
-  Progress(std::FILE* stream, int totalSteps);
+  // Counts `total` things called `unit` ("step", "replication").
+  Progress(std::FILE* stream, int total, const char* unit);
   // Ends the progress line, if one was shown.
   ~Progress();
   Progress(const Progress&) = delete;
   Progress& operator=(const Progress&) = delete;
 
-  // One more step is done.
-  void stepDone();
+  // `done` of the total are done.
+  void show(int done);
 
  private:
   std::FILE* stream_;
   bool terminal_;
   int total_;
-  int done_ = 0;
+  const char* unit_;
   bool shown_ = false;
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point lastShown_;

@@ -52,9 +52,9 @@ void drawFrameAndAxes(QPainter& painter, const CPlotModel& model, QSize size) {
   painter.drawLine(0, height - kAxisMargin, width, height - kAxisMargin);
 }
 
-void drawIndexLabels(QPainter& painter, const CPlotModel& model, QSize size) {
+void drawIndexLabels(QPainter& painter, const CPlotModel& model, QSize size, int slotWidth) {
   for (int i = 0; i < kIndexLabels; ++i) {
-    int index = static_cast<int>(static_cast<double>(i) * model.capacity() / kIndexLabels);
+    int index = static_cast<int>(static_cast<double>(i) * model.capacity() / kIndexLabels) * slotWidth;
     int x = static_cast<int>(static_cast<double>(i) * (size.width() - kAxisMargin) / kIndexLabels) + kAxisMargin;
     drawLabel(painter, QPoint(x, size.height() - kLabelRise), QString::number(index));
   }
@@ -111,10 +111,10 @@ void drawLabel(QPainter& painter, QPoint topLeft, const QString& text) {
   painter.restore();
 }
 
-void draw(QPainter& painter, const CPlotModel& model, QSize size) {
+void draw(QPainter& painter, const CPlotModel& model, QSize size, int slotWidth) {
   painter.save();
   drawFrameAndAxes(painter, model, size);
-  drawIndexLabels(painter, model, size);
+  drawIndexLabels(painter, model, size, slotWidth);
   for (int k = 1; k < model.received(); ++k) {
     for (int j = 0; j < model.seriesCount(); ++j) drawSegment(painter, model, k, j, size);
   }

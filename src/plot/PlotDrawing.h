@@ -49,8 +49,9 @@ constexpr int kFarAway = 1 << 20;
 void drawLabel(QPainter& painter, QPoint topLeft, const QString& text);
 
 // The full repaint: frame and background, range labels, axes, index labels
-// and every segment on the model's current range.
-void draw(QPainter& painter, const CPlotModel& model, QSize size);
+// and every segment on the model's current range. Each sample slot stands for
+// `slotWidth` units of the index labels (a window's slots are one each).
+void draw(QPainter& painter, const CPlotModel& model, QSize size, int slotWidth = 1);
 // The segment of series j that ends at sample k (1 <= k < received()).
 void drawSegment(QPainter& painter, const CPlotModel& model, int k, int series, QSize size);
 // The sample position and value under a pointer at `pointer`: x is

@@ -71,6 +71,21 @@ TEST_F(GnxpRun, ServerRunGivesTheSameDocumentsAsInProcess) {
   EXPECT_TRUE(server_->waitForLines({"***Received message:", "HALT", "GNXP 0.1 communication terminated..."})) << log();
 }
 
+TEST_F(GnxpRun, RecordsAreTheSameInProcessAndOnTheServer) {
+  std::string path = file("pass.xml", kPassThrough);
+  for (const char* format : {"csv", "jsonl"}) {
+    ProgramResult local = gnxp({"run", path, "--steps", "3", "--format", format});
+    ProgramResult remote =
+        gnxp({"run", path, "--steps", "3", "--format", format, "--host", "127.0.0.1", "--port", port()});
+    EXPECT_EQ(local.status + remote.status, 0) << local.err << remote.err;
+    EXPECT_EQ(remote.out, local.out) << format;
+  }
+  ProgramResult csv = gnxp({"run", path, "--steps", "3", "--format", "csv", "--host", "127.0.0.1", "--port", port()});
+  EXPECT_EQ(csv.out,
+            "step,event,token,place,into,characteristic,type,value\r\n1,entrance,k,A,,Default,double,1\r\n"
+            "2,movement,k,B,,Default,double,1\r\n3,exit,k,B,,,,\r\n");
+}
+
 TEST_F(GnxpRun, SeedRepeatsARunWithARandomGenerator) {
   std::string path = file("random.xml", definition("<places><place id=\"A\"/></places><tokens>"
                                                    "<generator id=\"g\" host=\"A\" type=\"random\" predicate=\"true\" "
