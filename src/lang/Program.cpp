@@ -1,0 +1,340 @@
+// Running a compiled body: one instruction after another, each a short step
+// named for what it does; and the Compiler's bookkeeping. The special forms'
+// truth rules live here: while, and and or test a number's size against
+// kTruthThreshold, if tests for exactly 0.0. A form that needs a number or a
+// place and gets something else stops with a runtime error instead of reading
+// the wrong kind of value.
+#include "lang/Program.h"
+
+#include "lang/CallFrame.h"
+#include "lang/CallNodes.h"
+#include "model/Characteristic.h"
+#include "model/Place.h"
+#include "model/Token.h"
+#include "model/TokenEntry.h"
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+namespace {
+
+// Numbers smaller than this in absolute value are false for while, and, or.
+constexpr double kTruthThreshold = 1e-9;
+// Calls with at most this many arguments pass them from the stack.
+constexpr int kInlineArguments = 8;
+
+// while and or: a NaN counts as true.
+bool isTrueCounting(double number) { return !(std::fabs(number) < kTruthThreshold); }
+// and: a NaN counts as false.
+bool isTrueStrictly(double number) { return std::fabs(number) >= kTruthThreshold; }
+
+// What the run does after an instruction.
+enum class Step { Next, Jump, Fail };
+
+Step fail(CallFrame& frame, std::string_view message) {
+  reportPrimitiveError(frame.log(), message, 0, nullptr);
+  return Step::Fail;
+}
+
+// The report lists the value that was wrong.
+Step failWith(CallFrame& frame, std::string_view message, CTypedValue* value) {
+  reportPrimitiveError(frame.log(), message, 1, &value);
+  return Step::Fail;
+}
+
+ValueSlot& destination(const Instruction& instruction, CallFrame& frame) {
+  return frame.registerAt(instruction.dest);
+}
+
+// A test's operand is used up: a register it was made in is emptied.
+void consume(const Operand& operand, CallFrame& frame) {
+  if (operand.kind == OperandKind::Register) frame.registerAt(operand.index).reset();
+}
+
+// ---- calls --------------------------------------------------------------
+
+// The values of a call's operands, as the callee receives them. Once the
+// call is over, the registers that held made ones are emptied.
+template <int N>
+class CallArguments {
+ public:
+  CallArguments(const Instruction& call, const Operand* operands, CallFrame& frame)
+      : call_(call), operands_(operands), frame_(frame), values_(call.count) {
+    for (int i = 0; i < call.count; ++i) values_[i] = frame.read(operands[i]);
+  }
+  ~CallArguments() {
+    if (call_.temporaries == 0) return;
+    for (int i = 0; i < call_.count; ++i) {
+      if (operands_[i].kind == OperandKind::Register) frame_.registerAt(operands_[i].index).reset();
+    }
+  }
+  CallArguments(const CallArguments&) = delete;
+  CallArguments& operator=(const CallArguments&) = delete;
+  CTypedValue* const* values() const { return values_.data(); }
+
+ private:
+  const Instruction& call_;
+  const Operand* operands_;
+  CallFrame& frame_;
+  SmallArray<CTypedValue*, N> values_;
+};
+
+// Calls of at most this many arguments keep their values in the run's own frame.
+constexpr int kFewArguments = 3;
+
+template <int N>
+Step callBuiltInWith(const Instruction& instruction, const Operand* operands, CallFrame& frame) {
+  CallArguments<N> arguments(instruction, operands, frame);
+  ValueSlot& result = destination(instruction, frame);
+  result.reset();  // a built-in's result slot is empty on entry
+  const int succeeded = instruction.builtIn(instruction.count, result, arguments.values(), frame.characteristic(),
+                                            frame.log(), frame.primitiveContext());
+  return succeeded != 0 ? Step::Next : Step::Fail;
+}
+
+Step callBuiltIn(const Instruction& instruction, const Operand* operands, CallFrame& frame) {
+  if (instruction.count <= kFewArguments) return callBuiltInWith<kFewArguments>(instruction, operands, frame);
+  return callBuiltInWith<kInlineArguments>(instruction, operands, frame);
+}
+
+Step callFunction(const Instruction& instruction, const Operand* operands, CallFrame& frame) {
+  CallArguments<kInlineArguments> arguments(instruction, operands, frame);
+  ValueSlot& result = destination(instruction, frame);
+  result.reset();
+  return instruction.call->call(result, arguments.values(), frame.context()) ? Step::Next : Step::Fail;
+}
+
+// ---- values -------------------------------------------------------------
+
+// "token": a copy of the current token's default characteristic's live value.
+Step token(const Instruction& instruction, CallFrame& frame) {
+  if (frame.context().token == nullptr) return fail(frame, "GNVCFL runtime error: \"token\" used in a call for no token.");
+  if (frame.characteristic() == nullptr) {
+    return fail(frame, "GNVCFL runtime error: \"token\" used for a token without characteristics.");
+  }
+  destination(instruction, frame).setCopy(frame.characteristic()->value());
+  return Step::Next;
+}
+
+Step tokenObject(const Instruction& instruction, CallFrame& frame) {
+  destination(instruction, frame).adopt(std::make_unique<CObjectValue>(frame.context().token));
+  return Step::Next;
+}
+
+Step keep(const Instruction& instruction, CallFrame& frame) {
+  ValueSlot& result = destination(instruction, frame);
+  if (instruction.operand.kind == OperandKind::Register) {
+    result.takeFrom(frame.registerAt(instruction.operand.index));
+    return Step::Next;
+  }
+  CTypedValue* value = frame.read(instruction.operand);
+  result.reset();
+  if (value != nullptr) result.setCopy(*value);
+  return Step::Next;
+}
+
+// A made value moves; a variable's is read afresh, as long as the loop read
+// one at all.
+Step keepLast(const Instruction& instruction, CallFrame& frame) {
+  ValueSlot& last = frame.registerAt(instruction.operand.index);
+  ValueSlot& result = destination(instruction, frame);
+  if (last.ownsValue()) {
+    result.takeFrom(last);
+    return Step::Next;
+  }
+  CTypedValue* value = last.get();
+  if (value != nullptr && instruction.slot >= 0) value = frame.at(instruction.slot);
+  result.reset();
+  if (value != nullptr) result.setCopy(*value);
+  return Step::Next;
+}
+
+// The slot keeps its own type: a value already there assigns from the new one.
+Step let(const Instruction& instruction, CallFrame& frame) {
+  CTypedValue* value = frame.read(instruction.operand);
+  if (value == nullptr) return Step::Fail;
+  CTypedValue* slot = frame.at(instruction.slot);
+  CDoubleValue* slotNumber = asNumber(slot);
+  const CDoubleValue* number = asNumber(value);
+  if (slotNumber != nullptr && number != nullptr) {
+    slotNumber->setNumber(number->number());  // assign, without the virtual call
+  } else if (slot != nullptr) {
+    slot->assign(*value);
+  } else {
+    frame.adopt(instruction.slot, value->clone());
+  }
+  const bool madeInPlace =
+      instruction.operand.kind == OperandKind::Register && instruction.operand.index == instruction.dest;
+  if (!madeInPlace) destination(instruction, frame).setCopy(*value);
+  return Step::Next;
+}
+
+// ---- tests --------------------------------------------------------------
+
+Step ifFalse(const Instruction& instruction, CallFrame& frame) {
+  const CTypedValue* condition = frame.read(instruction.operand);
+  if (condition == nullptr) return fail(frame, "GNVCFL runtime error: the condition of if has no value.");
+  const CDoubleValue* number = asNumber(condition);
+  const bool holds = number != nullptr && number->number() != 0.0;  // any other value takes the else branch
+  consume(instruction.operand, frame);
+  return holds ? Step::Next : Step::Jump;
+}
+
+Step whileTrue(const Instruction& instruction, CallFrame& frame) {
+  CTypedValue* condition = frame.read(instruction.operand);
+  const CDoubleValue* number = asNumber(condition);
+  if (number == nullptr) {
+    return failWith(frame, "GNVCFL runtime error: the condition of while is not a number.", condition);
+  }
+  const bool holds = isTrueCounting(number->number());
+  consume(instruction.operand, frame);
+  return holds ? Step::Jump : Step::Next;
+}
+
+// An argument of and or or (named `form`): no value goes to `target`; a
+// number does when its truth by `isTrue` is `stopsWhen`.
+Step logicTest(const Instruction& instruction, CallFrame& frame, const char* form, bool (*isTrue)(double),
+               bool stopsWhen) {
+  CTypedValue* value = frame.read(instruction.operand);
+  if (value == nullptr) return Step::Jump;
+  const CDoubleValue* number = asNumber(value);
+  if (number == nullptr) {
+    return failWith(frame, std::string("GNVCFL runtime error: an argument of ") + form + " is not a number.", value);
+  }
+  const bool holds = isTrue(number->number());
+  consume(instruction.operand, frame);
+  return holds == stopsWhen ? Step::Jump : Step::Next;
+}
+
+// ---- for ----------------------------------------------------------------
+
+Step forBound(const Instruction& instruction, CallFrame& frame) {
+  CTypedValue* value = frame.read(instruction.operand);
+  const CDoubleValue* number = asNumber(value);
+  if (number == nullptr) {
+    return failWith(frame, std::string("GNVCFL runtime error: ") + instruction.what + " is not a number.", value);
+  }
+  LoopState& loop = frame.loop(instruction.loop);
+  const std::int64_t bound = truncateToInt(number->number());
+  if (instruction.slot == 0) loop.index = bound;
+  if (instruction.slot == 1) loop.end = bound;
+  if (instruction.slot == 2) {
+    loop.step = bound;
+    loop.stepValue = number->number();
+  }
+  consume(instruction.operand, frame);
+  return Step::Next;
+}
+
+// Both bounds inclusive; a loop runs up with a positive step from a start at
+// or below the end, or down with a negative step from a start above it.
+Step forStart(const Instruction& instruction, CallFrame& frame) {
+  LoopState& loop = frame.loop(instruction.loop);
+  const bool up = loop.index <= loop.end && loop.step > 0;
+  const bool down = loop.index > loop.end && loop.step < 0;
+  if (!up && !down) return Step::Jump;
+  loop.counter->setNumber(static_cast<double>(loop.index));
+  return Step::Next;
+}
+
+Step forStep(const Instruction& instruction, CallFrame& frame) {
+  LoopState& loop = frame.loop(instruction.loop);
+  loop.index += loop.step;
+  const bool inRange = loop.step > 0 ? loop.index <= loop.end : loop.index >= loop.end;
+  if (!inRange) return Step::Next;
+  loop.counter->setNumber(static_cast<double>(loop.index));
+  return Step::Jump;
+}
+
+// ---- foreach ------------------------------------------------------------
+
+// Walks every entry of the place's token list, including entries whose token
+// moved on during this step.
+Step forEachStart(const Instruction& instruction, CallFrame& frame) {
+  CTypedValue* collection = frame.read(instruction.operand);
+  auto* place = static_cast<CPlace*>(objectOfKind(collection, kKindPlace));
+  if (place == nullptr) {
+    return failWith(frame, "GNVCFL runtime error: foreach needs a reference to a place.", collection);
+  }
+  LoopState& loop = frame.loop(instruction.loop);
+  loop.cursor = &frame.loopCursor(instruction.slot);
+  loop.list = &place->tokens();
+  loop.position = loop.list->begin();
+  loop.started = false;
+  return Step::Next;
+}
+
+// The next entry is taken only after the body ran for the current one, so
+// that an entry the body inserted behind it is walked too.
+Step forEachNext(const Instruction& instruction, CallFrame& frame) {
+  LoopState& loop = frame.loop(instruction.loop);
+  if (loop.started) ++loop.position;
+  loop.started = true;
+  if (loop.position == loop.list->end()) return Step::Next;
+  loop.cursor->setTarget(static_cast<CTokenEntry*>(*loop.position)->token());
+  return Step::Jump;
+}
+
+}  // namespace
+
+bool Program::run(CallFrame& frame) const {
+  const Instruction* const code = code_.data();
+  const Operand* const operands = operands_.data();
+  const int end = static_cast<int>(code_.size());
+  for (int pc = 0; pc < end;) {
+    const Instruction& instruction = code[pc];
+    Step step = Step::Next;
+    switch (instruction.op) {
+      case Op::CallBuiltIn: step = callBuiltIn(instruction, operands + instruction.first, frame); break;
+      case Op::CallFunction: step = callFunction(instruction, operands + instruction.first, frame); break;
+      case Op::Token: step = token(instruction, frame); break;
+      case Op::TokenObject: step = tokenObject(instruction, frame); break;
+      case Op::Capture: destination(instruction, frame).borrow(frame.read(instruction.operand)); break;
+      case Op::Keep: step = keep(instruction, frame); break;
+      case Op::KeepLast: step = keepLast(instruction, frame); break;
+      case Op::ZeroIfNone:
+        if (destination(instruction, frame) == nullptr) destination(instruction, frame).setNumber(0.0);
+        break;
+      case Op::SetNumber: destination(instruction, frame).setNumber(instruction.number); break;
+      case Op::Clear: destination(instruction, frame).reset(); break;
+      case Op::Let: step = let(instruction, frame); break;
+      case Op::Jump: step = Step::Jump; break;
+      case Op::IfFalse: step = ifFalse(instruction, frame); break;
+      case Op::WhileTrue: step = whileTrue(instruction, frame); break;
+      case Op::AndFalse: step = logicTest(instruction, frame, "and", isTrueStrictly, false); break;
+      case Op::OrTrue: step = logicTest(instruction, frame, "or", isTrueCounting, true); break;
+      case Op::ForCounter: frame.loop(instruction.loop).counter = &frame.loopCounter(instruction.slot); break;
+      case Op::ForBound: step = forBound(instruction, frame); break;
+      case Op::ForStart: step = forStart(instruction, frame); break;
+      case Op::ForStep: step = forStep(instruction, frame); break;
+      case Op::ForStepValue: destination(instruction, frame).setNumber(frame.loop(instruction.loop).stepValue); break;
+      case Op::ForEachStart: step = forEachStart(instruction, frame); break;
+      case Op::ForEachNext: step = forEachNext(instruction, frame); break;
+    }
+    if (step == Step::Fail) return false;
+    pc = step == Step::Jump ? instruction.target : pc + 1;
+  }
+  return true;
+}
+
+// ---- Compiler -----------------------------------------------------------
+
+Compiler::Compiler(Program& program) : program_(program) { program_ = Program(); }
+
+int Compiler::emit(const Instruction& instruction) {
+  program_.code_.push_back(instruction);
+  return next() - 1;
+}
+
+int Compiler::addOperands(const std::vector<Operand>& operands) {
+  const int first = static_cast<int>(program_.operands_.size());
+  program_.operands_.insert(program_.operands_.end(), operands.begin(), operands.end());
+  return first;
+}
+
+int Compiler::takeRegister() {
+  const int taken = inUse_++;
+  if (inUse_ > program_.registerCount_) program_.registerCount_ = inUse_;
+  return taken;
+}
