@@ -84,15 +84,13 @@ class CallFrame {
 
   ValueSlot& registerAt(int i) { return registers_[i]; }
   LoopState& loop(int i) { return loops_[i]; }
-  // The value an operand names (borrowed), or null.
+  // The value an operand names (borrowed), or null. Variables and literals,
+  // the commonest operands, are tested first.
   CTypedValue* read(const Operand& operand) const {
-    switch (operand.kind) {
-      case OperandKind::Register: return registers_[operand.index].get();
-      case OperandKind::Local: return slots_[operand.index].get();
-      case OperandKind::Time: return context_->time;
-      case OperandKind::Value: break;
-    }
-    return operand.value;
+    if (operand.kind == OperandKind::Local) return slots_[operand.index].get();
+    if (operand.kind == OperandKind::Value) return operand.value;
+    if (operand.kind == OperandKind::Register) return registers_[operand.index].get();
+    return context_->time;
   }
 
   CallContext& context() const { return *context_; }

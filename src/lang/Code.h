@@ -30,7 +30,8 @@ struct Operand {
 enum class Op : std::uint8_t {
   // dest := the built-in's result for the `count` operands from `first`;
   // the registers among them (`temporaries` of them), which held made
-  // arguments, are emptied afterwards.
+  // arguments, are emptied afterwards. When `slot` >= 0 the call is a let's
+  // value and goes on as Let does: variable `slot` := dest.
   CallBuiltIn,
   // dest := the call of `call`'s callee (a user function, or a function object
   // that gives no value), likewise.

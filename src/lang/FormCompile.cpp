@@ -37,7 +37,7 @@ void CFormNode::compileBody(Compiler& compiler, int from, int last) const {
   if (isMade(i)) {
     compileArgument(compiler, i, last);
   } else if (!isPrepared(argument(i))) {
-    Instruction capture = Instruction(Op::Capture, last);
+    Instruction capture(Op::Capture, last);
     capture.operand = compileArgument(compiler, i, -1);
     compiler.emit(capture);
   }
@@ -49,7 +49,7 @@ void CFormNode::compileLastValue(Compiler& compiler, int last, int dest) const {
     compileOwned(compiler, count() - 1, dest);
     return;
   }
-  Instruction keep = Instruction(Op::KeepLast, dest);
+  Instruction keep(Op::KeepLast, dest);
   keep.operand = Operand{OperandKind::Register, last, nullptr};
   keep.slot = source.kind == ArgumentKind::Local ? source.index : -1;
   compiler.emit(keep);
@@ -91,12 +91,18 @@ void CAndNode::compile(Compiler& compiler, int dest) const { compileShortCircuit
 // The first argument that is true or gives nothing makes the result 1.0.
 void COrNode::compile(Compiler& compiler, int dest) const { compileShortCircuit(compiler, dest, Op::OrTrue, 0.0, 1.0); }
 
-// A value the let makes lands in its own register, which then is the result.
+// A value the let makes lands in its own register, which then is the result;
+// a call that makes it stores it into the variable itself.
 void CLetNode::compile(Compiler& compiler, int dest) const {
-  Instruction let = Instruction(Op::Let, dest);
+  Instruction let(Op::Let, dest);
   let.slot = variable_;
   let.operand = compileArgument(compiler, 0, dest);
-  compiler.emit(let);
+  Instruction* call = isMade(0) ? compiler.lastCallInto(dest) : nullptr;
+  if (call != nullptr) {
+    call->slot = variable_;
+  } else {
+    compiler.emit(let);
+  }
 }
 
 // The result is the last argument's value after the loop, or 0.0.

@@ -52,57 +52,89 @@ void consume(const Operand& operand, CallFrame& frame) {
   if (operand.kind == OperandKind::Register) frame.registerAt(operand.index).reset();
 }
 
+// ---- variables ---------------------------------------------------------
+
+// The let's store: the variable gets `value` (a let without a value fails,
+// without a report).
+[[gnu::always_inline]] inline Step store(CallFrame& frame, int variable, const CTypedValue* value) {
+  if (value == nullptr) return Step::Fail;
+  CTypedValue* slot = frame.at(variable);
+  CDoubleValue* slotNumber = asNumber(slot);
+  const CDoubleValue* number = asNumber(value);
+  if (slotNumber != nullptr && number != nullptr) {
+    slotNumber->setNumber(number->number());  // assign, without the virtual call
+  } else if (slot != nullptr) {
+    slot->assign(*value);
+  } else {
+    frame.adopt(variable, value->clone());
+  }
+  return Step::Next;
+}
+
 // ---- calls --------------------------------------------------------------
 
-// The values of a call's operands, as the callee receives them. Once the
-// call is over, the registers that held made ones are emptied.
-template <int N>
-class CallArguments {
- public:
-  CallArguments(const Instruction& call, const Operand* operands, CallFrame& frame)
-      : call_(call), operands_(operands), frame_(frame), values_(call.count) {
-    for (int i = 0; i < call.count; ++i) values_[i] = frame.read(operands[i]);
-  }
-  ~CallArguments() {
-    if (call_.temporaries == 0) return;
-    for (int i = 0; i < call_.count; ++i) {
-      if (operands_[i].kind == OperandKind::Register) frame_.registerAt(operands_[i].index).reset();
-    }
-  }
-  CallArguments(const CallArguments&) = delete;
-  CallArguments& operator=(const CallArguments&) = delete;
-  CTypedValue* const* values() const { return values_.data(); }
-
- private:
-  const Instruction& call_;
-  const Operand* operands_;
-  CallFrame& frame_;
-  SmallArray<CTypedValue*, N> values_;
-};
-
-// Calls of at most this many arguments keep their values in the run's own frame.
+// Calls of at most this many arguments read them without a loop.
 constexpr int kFewArguments = 3;
 
-template <int N>
-Step callBuiltInWith(const Instruction& instruction, const Operand* operands, CallFrame& frame) {
-  CallArguments<N> arguments(instruction, operands, frame);
+// The values of a few operands, as a callee receives them.
+struct FewValues {
+  explicit FewValues(int) {}
+  CTypedValue** data() { return values; }
+  void read(int count, const Operand* operands, const CallFrame& frame) {
+    switch (count) {
+      case 3: values[2] = frame.read(operands[2]); [[fallthrough]];
+      case 2: values[1] = frame.read(operands[1]); [[fallthrough]];
+      case 1: values[0] = frame.read(operands[0]); break;
+      default: break;
+    }
+  }
+  CTypedValue* values[kFewArguments];
+};
+
+// The values of any number of operands.
+struct ManyValues {
+  explicit ManyValues(int count) : values(count) {}
+  CTypedValue** data() { return values.data(); }
+  void read(int count, const Operand* operands, const CallFrame& frame) {
+    for (int i = 0; i < count; ++i) values[i] = frame.read(operands[i]);
+  }
+  SmallArray<CTypedValue*, kInlineArguments> values;
+};
+
+// A call: its operands' values, as the callee receives them, are handed to
+// `call` with the emptied result slot; afterwards the registers that held
+// made arguments are emptied, and a let's value is stored.
+template <typename Values, typename Call>
+Step callWith(const Instruction& instruction, const Operand* operands, CallFrame& frame, const Call& call) {
+  Values values(instruction.count);
+  values.read(instruction.count, operands, frame);
   ValueSlot& result = destination(instruction, frame);
-  result.reset();  // a built-in's result slot is empty on entry
-  const int succeeded = instruction.builtIn(instruction.count, result, arguments.values(), frame.characteristic(),
-                                            frame.log(), frame.primitiveContext());
-  return succeeded != 0 ? Step::Next : Step::Fail;
+  result.reset();  // a callee's result slot is empty on entry
+  const bool succeeded = call(result, static_cast<CTypedValue* const*>(values.data()));
+  if (instruction.temporaries != 0) {
+    for (int i = 0; i < instruction.count; ++i) consume(operands[i], frame);
+  }
+  if (!succeeded) return Step::Fail;
+  return instruction.slot >= 0 ? store(frame, instruction.slot, result.get()) : Step::Next;
+}
+
+template <typename Call>
+Step callWithArguments(const Instruction& instruction, const Operand* operands, CallFrame& frame, const Call& call) {
+  if (instruction.count <= kFewArguments) return callWith<FewValues>(instruction, operands, frame, call);
+  return callWith<ManyValues>(instruction, operands, frame, call);
 }
 
 Step callBuiltIn(const Instruction& instruction, const Operand* operands, CallFrame& frame) {
-  if (instruction.count <= kFewArguments) return callBuiltInWith<kFewArguments>(instruction, operands, frame);
-  return callBuiltInWith<kInlineArguments>(instruction, operands, frame);
+  return callWithArguments(instruction, operands, frame, [&](ValueSlot& result, CTypedValue* const* values) {
+    return instruction.builtIn(instruction.count, result, values, frame.characteristic(), frame.log(),
+                               frame.primitiveContext()) != 0;
+  });
 }
 
 Step callFunction(const Instruction& instruction, const Operand* operands, CallFrame& frame) {
-  CallArguments<kInlineArguments> arguments(instruction, operands, frame);
-  ValueSlot& result = destination(instruction, frame);
-  result.reset();
-  return instruction.call->call(result, arguments.values(), frame.context()) ? Step::Next : Step::Fail;
+  return callWithArguments(instruction, operands, frame, [&](ValueSlot& result, CTypedValue* const* values) {
+    return instruction.call->call(result, values, frame.context());
+  });
 }
 
 // ---- values -------------------------------------------------------------
@@ -152,18 +184,8 @@ Step keepLast(const Instruction& instruction, CallFrame& frame) {
 
 // The slot keeps its own type: a value already there assigns from the new one.
 Step let(const Instruction& instruction, CallFrame& frame) {
-  CTypedValue* value = frame.read(instruction.operand);
-  if (value == nullptr) return Step::Fail;
-  CTypedValue* slot = frame.at(instruction.slot);
-  CDoubleValue* slotNumber = asNumber(slot);
-  const CDoubleValue* number = asNumber(value);
-  if (slotNumber != nullptr && number != nullptr) {
-    slotNumber->setNumber(number->number());  // assign, without the virtual call
-  } else if (slot != nullptr) {
-    slot->assign(*value);
-  } else {
-    frame.adopt(instruction.slot, value->clone());
-  }
+  const CTypedValue* value = frame.read(instruction.operand);
+  if (store(frame, instruction.slot, value) == Step::Fail) return Step::Fail;
   const bool madeInPlace =
       instruction.operand.kind == OperandKind::Register && instruction.operand.index == instruction.dest;
   if (!madeInPlace) destination(instruction, frame).setCopy(*value);
@@ -280,10 +302,10 @@ Step forEachNext(const Instruction& instruction, CallFrame& frame) {
 
 bool Program::run(CallFrame& frame) const {
   const Instruction* const code = code_.data();
+  const Instruction* const end = code + code_.size();
   const Operand* const operands = operands_.data();
-  const int end = static_cast<int>(code_.size());
-  for (int pc = 0; pc < end;) {
-    const Instruction& instruction = code[pc];
+  for (const Instruction* next = code; next != end;) {
+    const Instruction& instruction = *next;
     Step step = Step::Next;
     switch (instruction.op) {
       case Op::CallBuiltIn: step = callBuiltIn(instruction, operands + instruction.first, frame); break;
@@ -313,7 +335,7 @@ bool Program::run(CallFrame& frame) const {
       case Op::ForEachNext: step = forEachNext(instruction, frame); break;
     }
     if (step == Step::Fail) return false;
-    pc = step == Step::Jump ? instruction.target : pc + 1;
+    next = step == Step::Jump ? code + instruction.target : next + 1;
   }
   return true;
 }
@@ -331,6 +353,13 @@ int Compiler::addOperands(const std::vector<Operand>& operands) {
   const int first = static_cast<int>(program_.operands_.size());
   program_.operands_.insert(program_.operands_.end(), operands.begin(), operands.end());
   return first;
+}
+
+Instruction* Compiler::lastCallInto(int dest) {
+  if (program_.code_.empty() || landing_ == next()) return nullptr;
+  Instruction& last = program_.code_.back();
+  const bool isCall = last.op == Op::CallBuiltIn || last.op == Op::CallFunction;
+  return isCall && last.dest == dest && last.slot < 0 ? &last : nullptr;
 }
 
 int Compiler::takeRegister() {

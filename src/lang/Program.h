@@ -42,7 +42,14 @@ class Compiler {
   // The index the next instruction will have.
   int next() const { return static_cast<int>(program_.code_.size()); }
   // The jump at `at` goes to the next instruction.
-  void landHere(int at) { program_.code_[static_cast<std::size_t>(at)].target = next(); }
+  void landHere(int at) {
+    program_.code_[static_cast<std::size_t>(at)].target = next();
+    landing_ = next();
+  }
+  // The call just emitted into register `dest`, when no jump lands after it
+  // (what follows runs only after it) and it stores into no variable yet;
+  // else null.
+  Instruction* lastCallInto(int dest);
   // Stores a call's operands together; the index of the first.
   int addOperands(const std::vector<Operand>& operands);
 
@@ -56,4 +63,5 @@ class Compiler {
  private:
   Program& program_;
   int inUse_ = Program::kResultRegister + 1;
+  int landing_ = 0;  // the furthest instruction a jump lands on so far
 };
