@@ -7,22 +7,13 @@
 // than the one that took it simply joins that thread's list.
 // Teardown: when a thread ends, its kept blocks go back to the heap, and any
 // block freed on it afterwards (during static destruction) goes straight there.
-// Builds with the address sanitizer keep no blocks, so that it sees every free.
+// Under the address sanitizer the lists keep no blocks (see SanitizerBuild.h).
 #pragma once
+
+#include "base/SanitizerBuild.h"
 
 #include <cstddef>
 #include <new>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define VANTER_FREE_LISTS_KEEP_BLOCKS 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define VANTER_FREE_LISTS_KEEP_BLOCKS 0
-#endif
-#endif
-#ifndef VANTER_FREE_LISTS_KEEP_BLOCKS
-#define VANTER_FREE_LISTS_KEEP_BLOCKS 1
-#endif
 
 // Size: the block size (the class's size); Capacity: blocks kept per thread,
 // beyond which freed blocks go back to the heap.
@@ -54,7 +45,7 @@ class FreeList {
   }
 
  private:
-  static constexpr bool kKeepBlocks = VANTER_FREE_LISTS_KEEP_BLOCKS != 0;
+  static constexpr bool kKeepBlocks = !kAddressSanitizerBuild;
 
   struct Block {
     Block* next;
