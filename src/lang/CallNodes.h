@@ -39,7 +39,6 @@ class CUserDefinedNode final : public CExprNode {
   bool call(ValueSlot& out, CTypedValue* const* values, CallContext& context) const;
 
  private:
-
   std::string name_;
   int calleeIndex_ = -1;
   CFunction* callee_ = nullptr;
