@@ -2,8 +2,8 @@
 #include "lang/CallFrame.h"
 
 void CallFrame::replace(int i, ValuePtr value) {
-  if (ValuePtr old = slots_[i].release()) retired_.push_back(std::move(old));
-  slots_[i].adopt(std::move(value));
+  if (cells_[i].ownsValue()) retired_.push_back(cells_[i].release());
+  cells_[i].adopt(std::move(value));
 }
 
 CDoubleValue& CallFrame::loopCounter(int i) {
@@ -12,7 +12,7 @@ CDoubleValue& CallFrame::loopCounter(int i) {
     return *number;
   }
   replace(i, std::make_unique<CDoubleValue>(0.0));
-  return static_cast<CDoubleValue&>(*slots_[i].get());
+  return static_cast<CDoubleValue&>(*cells_[i].get());
 }
 
 CObjectValue& CallFrame::loopCursor(int i) {
@@ -21,5 +21,5 @@ CObjectValue& CallFrame::loopCursor(int i) {
     return *object;
   }
   replace(i, std::make_unique<CObjectValue>());
-  return static_cast<CObjectValue&>(*slots_[i].get());
+  return static_cast<CObjectValue&>(*cells_[i].get());
 }

@@ -5,7 +5,6 @@
 // Thread rule: lives on the stack of the thread that steps the net.
 #pragma once
 
-#include "base/Holder.h"
 #include "lang/Code.h"
 #include "lang/Program.h"
 #include "lang/SmallArray.h"
@@ -46,22 +45,21 @@ struct LoopState {
   bool started = false;             // foreach: position has been set
 };
 
-// One user call: its slots, parameters first, borrowed from the caller, then
-// declared locals. A value the call puts into a slot (let, for, foreach)
-// belongs to the call and dies with it; the caller's values are never deleted.
+// One user call: its cells and its loops. The cells are the variable slots,
+// parameters first, borrowed from the caller, then declared locals; then the
+// registers. A value the call puts into a slot (let, for, foreach) belongs to
+// the call and dies with it; the caller's values are never deleted.
 class CallFrame {
  public:
-  // Calls with at most this many slots, registers and loops keep them on the stack.
-  static constexpr int kInlineSlots = 8;
-  static constexpr int kInlineRegisters = 8;
+  // Calls with at most this many cells and loops keep them on the stack.
+  static constexpr int kInlineCells = 16;
   static constexpr int kInlineLoops = 2;
 
-  // `localCount` empty slots and the program's registers and loops;
-  // `characteristic` is the default characteristic of the context's token, or null.
-  CallFrame(const Program& program, int localCount, CallContext& context, const PrimitiveContext& primitiveContext,
+  // The program's cells, empty, and its loops; `characteristic` is the
+  // default characteristic of the context's token, or null.
+  CallFrame(const Program& program, CallContext& context, const PrimitiveContext& primitiveContext,
             CCharacteristic* characteristic, CSimpleInterface& log)
-      : slots_(localCount),
-        registers_(program.registerCount()),
+      : cells_(program.cellCount()),
         loops_(program.loopCount()),
         context_(&context),
         primitiveContext_(primitiveContext),
@@ -71,26 +69,26 @@ class CallFrame {
   CallFrame& operator=(const CallFrame&) = delete;
 
   // The value in slot i (borrowed), or null when the slot is empty.
-  CTypedValue* at(int i) const { return slots_[i].get(); }
+  CTypedValue* at(int i) const { return cells_[i].get(); }
   // Slot i refers to a value the call does not own. REQUIRES: slot i is empty.
-  void borrow(int i, CTypedValue* value) { slots_[i].borrow(value); }
+  void borrow(int i, CTypedValue* value) { cells_[i].borrow(value); }
   // Slot i receives a value the call owns. REQUIRES: slot i is empty.
-  void adopt(int i, ValuePtr value) { slots_[i].adopt(std::move(value)); }
+  void adopt(int i, ValuePtr value) { cells_[i].adopt(std::move(value)); }
   // The number a `for` counts with: the call-owned number already in slot i,
   // or a new call-owned 0.0 replacing what the slot held.
   CDoubleValue& loopCounter(int i);
   // The object value a `foreach` walks with, likewise, with no target.
   CObjectValue& loopCursor(int i);
 
-  ValueSlot& registerAt(int i) { return registers_[i]; }
+  // Cell i: a variable slot or a register.
+  ValueSlot& cell(int i) { return cells_[i]; }
   LoopState& loop(int i) { return loops_[i]; }
-  // The value an operand names (borrowed), or null. Variables and literals,
-  // the commonest operands, are tested first.
+  // The value an operand names (borrowed), or null.
   CTypedValue* read(const Operand& operand) const {
-    if (operand.kind == OperandKind::Local) return slots_[operand.index].get();
-    if (operand.kind == OperandKind::Value) return operand.value;
-    if (operand.kind == OperandKind::Register) return registers_[operand.index].get();
-    return context_->time;
+    if (operand.kind == OperandKind::Local || operand.kind == OperandKind::Register) {
+      return cells_[operand.index].get();
+    }
+    return operand.kind == OperandKind::Value ? operand.value : context_->time;
   }
 
   CallContext& context() const { return *context_; }
@@ -105,10 +103,9 @@ class CallFrame {
   // stays alive until the call ends: an argument list may still refer to it.
   void replace(int i, ValuePtr value);
   // Slot i's value when the call owns it, else null.
-  CTypedValue* ownedAt(int i) const { return slots_[i].owns() ? slots_[i].get() : nullptr; }
+  CTypedValue* ownedAt(int i) const { return cells_[i].ownsValue() ? cells_[i].get() : nullptr; }
 
-  SmallArray<Holder<CTypedValue>, kInlineSlots> slots_;
-  SmallArray<ValueSlot, kInlineRegisters> registers_;
+  SmallArray<ValueSlot, kInlineCells> cells_;
   SmallArray<LoopState, kInlineLoops> loops_;
   CallContext* context_;
   PrimitiveContext primitiveContext_;

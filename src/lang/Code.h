@@ -13,17 +13,18 @@
 
 class CUserDefinedNode;
 
-// Where an instruction finds a value.
+// Where an instruction finds a value. A call's variable slots and registers
+// are the cells of its frame, slots first.
 enum class OperandKind : std::uint8_t {
-  Register,  // a register of the call: a value evaluation made, or a captured variable
   Local,     // a variable slot, read when the instruction runs
+  Register,  // a register: a value evaluation made, or a captured variable
   Value,     // a literal or a bound frame reference, borrowed from the expression tree
   Time,      // the net call's time
 };
 
 struct Operand {
   OperandKind kind = OperandKind::Value;
-  int index = 0;                 // Register: the register; Local: the slot
+  int index = 0;                 // Local and Register: the cell
   CTypedValue* value = nullptr;  // Value only
 };
 
@@ -94,7 +95,7 @@ struct Instruction {
   explicit Instruction(Op op, int dest = -1) : op(op), dest(dest) {}
 
   Op op;
-  int dest;             // the register written
+  int dest;             // the register (cell) written
   int target = -1;      // jumps: the instruction to go to
   int slot = -1;        // a variable slot, or ForBound's bound
   int loop = -1;        // the loop state of for and foreach

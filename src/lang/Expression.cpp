@@ -103,8 +103,8 @@ bool CExpression::readNameList(CSourceStream& in) {
 // The body is compiled once, when the whole net is bound.
 bool CExpression::bind() {
   if (!CFunction::bind() || !body_->bind()) return false;
-  Compiler compiler(program_);
-  body_->compile(compiler, Program::kResultRegister);
+  Compiler compiler(program_, localCount());
+  body_->compile(compiler, compiler.resultRegister());
   return true;
 }
 
@@ -122,11 +122,11 @@ bool CExpression::call(ValueSlot& out, CTypedValue* const* arguments, int argume
   }
   if (!net().keepWorking()) return false;
   CToken* token = context.token;
-  CallFrame frame(program_, localCount(), context, PrimitiveContext{&net(), token},
+  CallFrame frame(program_, context, PrimitiveContext{&net(), token},
                   token != nullptr ? token->defaultCharacteristic() : nullptr, net().log());
   for (int i = 0; i < argumentCount; ++i) frame.borrow(i, arguments[i]);
   if (!program_.run(frame)) return false;
-  out.takeFrom(frame.registerAt(Program::kResultRegister));
+  out.takeFrom(frame.cell(program_.resultCell()));
   return true;
 }
 

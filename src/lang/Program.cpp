@@ -43,13 +43,11 @@ Step failWith(CallFrame& frame, std::string_view message, CTypedValue* value) {
   return Step::Fail;
 }
 
-ValueSlot& destination(const Instruction& instruction, CallFrame& frame) {
-  return frame.registerAt(instruction.dest);
-}
+ValueSlot& destination(const Instruction& instruction, CallFrame& frame) { return frame.cell(instruction.dest); }
 
 // A test's operand is used up: a register it was made in is emptied.
 void consume(const Operand& operand, CallFrame& frame) {
-  if (operand.kind == OperandKind::Register) frame.registerAt(operand.index).reset();
+  if (operand.kind == OperandKind::Register) frame.cell(operand.index).reset();
 }
 
 // ---- variables ---------------------------------------------------------
@@ -158,7 +156,7 @@ Step tokenObject(const Instruction& instruction, CallFrame& frame) {
 Step keep(const Instruction& instruction, CallFrame& frame) {
   ValueSlot& result = destination(instruction, frame);
   if (instruction.operand.kind == OperandKind::Register) {
-    result.takeFrom(frame.registerAt(instruction.operand.index));
+    result.takeFrom(frame.cell(instruction.operand.index));
     return Step::Next;
   }
   CTypedValue* value = frame.read(instruction.operand);
@@ -170,7 +168,7 @@ Step keep(const Instruction& instruction, CallFrame& frame) {
 // A made value moves; a variable's is read afresh, as long as the loop read
 // one at all.
 Step keepLast(const Instruction& instruction, CallFrame& frame) {
-  ValueSlot& last = frame.registerAt(instruction.operand.index);
+  ValueSlot& last = frame.cell(instruction.operand.index);
   ValueSlot& result = destination(instruction, frame);
   if (last.ownsValue()) {
     result.takeFrom(last);
@@ -343,7 +341,11 @@ bool Program::run(CallFrame& frame) const {
 
 // ---- Compiler -----------------------------------------------------------
 
-Compiler::Compiler(Program& program) : program_(program) { program_ = Program(); }
+Compiler::Compiler(Program& program, int slotCount) : program_(program), inUse_(slotCount + 1) {
+  program_ = Program();
+  program_.resultCell_ = slotCount;
+  program_.cellCount_ = inUse_;
+}
 
 int Compiler::emit(const Instruction& instruction) {
   program_.code_.push_back(instruction);
@@ -365,6 +367,6 @@ Instruction* Compiler::lastCallInto(int dest) {
 
 int Compiler::takeRegister() {
   const int taken = inUse_++;
-  if (inUse_ > program_.registerCount_) program_.registerCount_ = inUse_;
+  if (inUse_ > program_.cellCount_) program_.cellCount_ = inUse_;
   return taken;
 }

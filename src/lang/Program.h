@@ -10,14 +10,14 @@
 
 class CallFrame;
 
+// A call's cells are its variable slots, then its registers; the first
+// register receives the body's value.
 class Program {
  public:
-  // The register that receives the body's value.
-  static constexpr int kResultRegister = 0;
-
-  int registerCount() const { return registerCount_; }
+  int cellCount() const { return cellCount_; }
   int loopCount() const { return loopCount_; }
-  // Runs the body in `frame`, leaving its value in kResultRegister. False
+  int resultCell() const { return resultCell_; }
+  // Runs the body in `frame`, leaving its value in the result cell. False
   // after a runtime error report, or when a let had no value to store.
   bool run(CallFrame& frame) const;
 
@@ -26,14 +26,15 @@ class Program {
 
   std::vector<Instruction> code_;
   std::vector<Operand> operands_;  // the calls' operands, each call's together
-  int registerCount_ = kResultRegister + 1;
+  int resultCell_ = 0;
+  int cellCount_ = 0;
   int loopCount_ = 0;
 };
 
 class Compiler {
  public:
-  // Starts `program` afresh.
-  explicit Compiler(Program& program);
+  // Starts `program` afresh for a function of `slotCount` variable slots.
+  Compiler(Program& program, int slotCount);
   Compiler(const Compiler&) = delete;
   Compiler& operator=(const Compiler&) = delete;
 
@@ -53,6 +54,8 @@ class Compiler {
   // Stores a call's operands together; the index of the first.
   int addOperands(const std::vector<Operand>& operands);
 
+  // The register that receives the body's value.
+  int resultRegister() const { return program_.resultCell_; }
   // Registers are taken and given back in stack order: a node's registers
   // lie above the one its value goes to.
   int takeRegister();
@@ -62,6 +65,6 @@ class Compiler {
 
  private:
   Program& program_;
-  int inUse_ = Program::kResultRegister + 1;
+  int inUse_;
   int landing_ = 0;  // the furthest instruction a jump lands on so far
 };
