@@ -122,30 +122,36 @@ void CWhileNode::compile(Compiler& compiler, int dest) const {
   compiler.giveBackRegisters(mark);
 }
 
-// The variable is set to the call's own 0.0 before the bounds are evaluated;
-// the result is the last argument's value after the loop (the step when there
-// is no body).
-void CForNode::compile(Compiler& compiler, int dest) const {
+// The variable is set to the call's own 0.0 before the bounds are evaluated,
+// each checked for a number as soon as it is there.
+void CForNode::compileStart(Compiler& compiler, int loop) const {
   static const char* const kBounds[] = {"the start of for", "the end of for", "the step of for"};
-  const int mark = compiler.registerMark();
-  Instruction loop(Op::ForCounter);
-  loop.loop = compiler.takeLoop();
-  loop.slot = variable_;
-  compiler.emit(loop);
+  Instruction counter(Op::ForCounter);
+  counter.loop = loop;
+  counter.slot = variable_;
+  compiler.emit(counter);
   for (int bound = 0; bound < 3; ++bound) {
-    const int boundMark = compiler.registerMark();
-    Instruction read = loop;
-    read.op = Op::ForBound;
+    const int mark = compiler.registerMark();
+    Instruction read(Op::ForBound);
+    read.loop = loop;
     read.slot = bound;
     read.what = kBounds[bound];
     read.operand = compileRead(compiler, bound);
     compiler.emit(read);
-    compiler.giveBackRegisters(boundMark);
+    compiler.giveBackRegisters(mark);
   }
+}
+
+// The result is the last argument's value after the loop (the step when
+// there is no body).
+void CForNode::compile(Compiler& compiler, int dest) const {
+  const int mark = compiler.registerMark();
+  Instruction loop(Op::ForStart);
+  loop.loop = compiler.takeLoop();
+  compileStart(compiler, loop.loop);
   const bool hasBody = count() > 3;
   const int last = hasBody ? compiler.takeRegister() : -1;
   if (hasBody) compileLastStart(compiler, last);
-  loop.op = Op::ForStart;
   const int toEnd = compiler.emit(loop);
   const int body = compiler.next();
   if (hasBody) compileBody(compiler, 3, last);
@@ -156,9 +162,9 @@ void CForNode::compile(Compiler& compiler, int dest) const {
   if (hasBody) {
     compileLastValue(compiler, last, dest);
   } else {
-    loop.op = Op::ForStepValue;
-    loop.dest = dest;
-    compiler.emit(loop);
+    Instruction step(Op::ForStepValue, dest);
+    step.loop = loop.loop;
+    compiler.emit(step);
   }
   compiler.giveBackRegisters(mark);
 }

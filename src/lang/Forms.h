@@ -37,6 +37,9 @@ class CForNode final : public CFormNode {
   void compile(Compiler& compiler, int dest) const override;
 
  private:
+  // The counter and the three bounds of loop `loop`.
+  void compileStart(Compiler& compiler, int loop) const;
+
   int variable_ = 0;
 };
 

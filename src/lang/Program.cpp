@@ -1,9 +1,8 @@
 // Running a compiled body: one instruction after another, each a short step
-// named for what it does; and the Compiler's bookkeeping. The special forms'
-// truth rules live here: while, and and or test a number's size against
-// kTruthThreshold, if tests for exactly 0.0. A form that needs a number or a
-// place and gets something else stops with a runtime error instead of reading
-// the wrong kind of value.
+// named for what it does. The special forms' truth rules live here: while,
+// and and or test a number's size against kTruthThreshold, if tests for
+// exactly 0.0. A form that needs a number or a place and gets something else
+// stops with a runtime error instead of reading the wrong kind of value.
 #include "lang/Program.h"
 
 #include "lang/CallFrame.h"
@@ -337,36 +336,4 @@ bool Program::run(CallFrame& frame) const {
     next = step == Step::Jump ? code + instruction.target : next + 1;
   }
   return true;
-}
-
-// ---- Compiler -----------------------------------------------------------
-
-Compiler::Compiler(Program& program, int slotCount) : program_(program), inUse_(slotCount + 1) {
-  program_ = Program();
-  program_.resultCell_ = slotCount;
-  program_.cellCount_ = inUse_;
-}
-
-int Compiler::emit(const Instruction& instruction) {
-  program_.code_.push_back(instruction);
-  return next() - 1;
-}
-
-int Compiler::addOperands(const std::vector<Operand>& operands) {
-  const int first = static_cast<int>(program_.operands_.size());
-  program_.operands_.insert(program_.operands_.end(), operands.begin(), operands.end());
-  return first;
-}
-
-Instruction* Compiler::lastCallInto(int dest) {
-  if (program_.code_.empty() || landing_ == next()) return nullptr;
-  Instruction& last = program_.code_.back();
-  const bool isCall = last.op == Op::CallBuiltIn || last.op == Op::CallFunction;
-  return isCall && last.dest == dest && last.slot < 0 ? &last : nullptr;
-}
-
-int Compiler::takeRegister() {
-  const int taken = inUse_++;
-  if (inUse_ > program_.cellCount_) program_.cellCount_ = inUse_;
-  return taken;
 }
