@@ -7,6 +7,7 @@
 
 #include "lang/CallFrame.h"
 #include "lang/CallNodes.h"
+#include "model/AbstractTransition.h"
 #include "model/Characteristic.h"
 #include "model/Place.h"
 #include "model/Token.h"
@@ -43,6 +44,10 @@ Step failWith(CallFrame& frame, std::string_view message, CTypedValue* value) {
 }
 
 ValueSlot& destination(const Instruction& instruction, CallFrame& frame) { return frame.cell(instruction.dest); }
+
+// Whether the net's work goes on, asked once a loop turn: work nobody waits
+// for stops (after its report) even inside an endless loop.
+bool keepGoing(CallFrame& frame) { return frame.primitiveContext().net->keepWorking(); }
 
 // A test's operand is used up: a register it was made in is emptied.
 void consume(const Operand& operand, CallFrame& frame) {
@@ -209,7 +214,8 @@ Step whileTrue(const Instruction& instruction, CallFrame& frame) {
   }
   const bool holds = isTrueCounting(number->number());
   consume(instruction.operand, frame);
-  return holds ? Step::Jump : Step::Next;
+  if (!holds) return Step::Next;
+  return keepGoing(frame) ? Step::Jump : Step::Fail;
 }
 
 // An argument of and or or (named `form`): no value goes to `target`; a
@@ -259,6 +265,7 @@ Step forStart(const Instruction& instruction, CallFrame& frame) {
 }
 
 Step forStep(const Instruction& instruction, CallFrame& frame) {
+  if (!keepGoing(frame)) return Step::Fail;
   LoopState& loop = frame.loop(instruction.loop);
   loop.index += loop.step;
   const bool inRange = loop.step > 0 ? loop.index <= loop.end : loop.index >= loop.end;
@@ -289,7 +296,10 @@ Step forEachStart(const Instruction& instruction, CallFrame& frame) {
 // that an entry the body inserted behind it is walked too.
 Step forEachNext(const Instruction& instruction, CallFrame& frame) {
   LoopState& loop = frame.loop(instruction.loop);
-  if (loop.started) ++loop.position;
+  if (loop.started) {
+    if (!keepGoing(frame)) return Step::Fail;
+    ++loop.position;
+  }
   loop.started = true;
   if (loop.position == loop.list->end()) return Step::Next;
   loop.cursor->setTarget(static_cast<CTokenEntry*>(*loop.position)->token());
