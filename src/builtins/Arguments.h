@@ -8,8 +8,10 @@
 #include "lang/Primitive.h"
 
 #include <cassert>
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class CPlace;
 class CToken;
@@ -19,14 +21,12 @@ class Arguments {
   // Borrows the call's arguments and log for the duration of the call.
   Arguments(int argc, CTypedValue* const* argv, CSimpleInterface& log) : argc_(argc), argv_(argv), log_(log) {}
 
-  // True when there are exactly shape.size() arguments and each fits the
-  // letter at its position (see fits).
-  bool match(std::string_view shape) const {
-    if (static_cast<std::size_t>(argc_) != shape.size()) return false;
-    for (int i = 0; i < argc_; ++i) {
-      if (!fits(i, shape[static_cast<std::size_t>(i)])) return false;
-    }
-    return true;
+  // True when there are exactly as many arguments as the shape has letters
+  // and each fits the letter at its position (see fits). The shape is a
+  // literal, so that the check unrolls into one test per letter.
+  template <std::size_t N>
+  bool match(const char (&shape)[N]) const {
+    return argc_ == static_cast<int>(N) - 1 && fitsEach(shape, std::make_index_sequence<N - 1>());
   }
   // True when argument `index` exists and fits `letter`:
   //   'n' number, 's' string, 'v' vector, 'x' any value but an object,
@@ -74,6 +74,10 @@ class Arguments {
   }
 
  private:
+  template <std::size_t N, std::size_t... I>
+  bool fitsEach(const char (&shape)[N], std::index_sequence<I...>) const {
+    return (fits(static_cast<int>(I), shape[I]) && ...);
+  }
   // fits for the letters other than 'n' and 'a'.
   bool fitsOther(const CTypedValue& value, char letter) const;
   // Whether `value` refers to an object of `kind`; notes a departed token.
