@@ -9,14 +9,10 @@
 // fixed order) and defines the function object "ID" in the net.
 void registerBuiltIns(CAbstractTransition& net);
 
-// The two-number form of the arithmetic or comparison built-in `function`,
-// or null when it has none (NumberPairs.cpp); registration enters it in the table.
-NumberPairForm numberPairFormOf(PrimitiveFunction function);
-
 // Every built-in has the PrimitiveFunction form; a built-in uses only the
 // parameters it needs, so all of them are marked as possibly unused.
 #define VANTER_PRIMITIVE(name)                                                                      \
-  int name([[maybe_unused]] int argc, [[maybe_unused]] ValuePtr& result,                            \
+  int name([[maybe_unused]] int argc, [[maybe_unused]] ValueSlot& result,                           \
            [[maybe_unused]] CTypedValue* const* argv,                                               \
            [[maybe_unused]] CCharacteristic* currentCharacteristic, [[maybe_unused]] CSimpleInterface& log, \
            [[maybe_unused]] const PrimitiveContext& context)

@@ -5,9 +5,22 @@
 
 namespace {
 
-bool sameValue(const CTypedValue* a, const CTypedValue* b) {
-  return a != nullptr && b != nullptr && a->equals(*b);
+// The values' own greater and equals; two numbers are compared as doubles,
+// without the values' calls.
+bool bothNumbers(const CTypedValue& a, const CTypedValue& b) {
+  return a.typeCode() == kTypeDouble && b.typeCode() == kTypeDouble;
 }
+double numberOf(const CTypedValue& value) { return static_cast<const CDoubleValue&>(value).number(); }
+
+bool isGreater(const CTypedValue& a, const CTypedValue& b) {
+  return bothNumbers(a, b) ? numberOf(a) > numberOf(b) : a.greater(b);
+}
+
+bool isEqual(const CTypedValue& a, const CTypedValue& b) {
+  return bothNumbers(a, b) ? numberOf(a) == numberOf(b) : a.equals(b);
+}
+
+bool sameValue(const CTypedValue* a, const CTypedValue* b) { return a != nullptr && b != nullptr && isEqual(*a, *b); }
 
 // True when every argument equals the one after it.
 bool allNeighboursEqual(int argc, CTypedValue* const* argv) {
@@ -40,30 +53,28 @@ VANTER_PRIMITIVE(primitiveNotEqual) {
 VANTER_PRIMITIVE(primitiveLess) {
   Arguments args(argc, argv, log);
   if (!args.match("aa")) return args.fail("<: two arguments expected.");
-  const CTypedValue& a = *args.at(0);
-  giveTruth(result, !a.greater(*args.at(1)) && !a.equals(*args.at(1)));
+  giveTruth(result, !isGreater(*args.at(0), *args.at(1)) && !isEqual(*args.at(0), *args.at(1)));
   return 1;
 }
 
 VANTER_PRIMITIVE(primitiveGreater) {
   Arguments args(argc, argv, log);
   if (!args.match("aa")) return args.fail(">: two arguments expected.");
-  giveTruth(result, args.at(0)->greater(*args.at(1)));
+  giveTruth(result, isGreater(*args.at(0), *args.at(1)));
   return 1;
 }
 
 VANTER_PRIMITIVE(primitiveLessEqual) {
   Arguments args(argc, argv, log);
   if (!args.match("aa")) return args.fail("<=: two values expected.");
-  giveTruth(result, !args.at(0)->greater(*args.at(1)));
+  giveTruth(result, !isGreater(*args.at(0), *args.at(1)));
   return 1;
 }
 
 VANTER_PRIMITIVE(primitiveGreaterEqual) {
   Arguments args(argc, argv, log);
   if (!args.match("aa")) return args.fail(">=: two values expected.");
-  const CTypedValue& a = *args.at(0);
-  giveTruth(result, a.greater(*args.at(1)) || a.equals(*args.at(1)));
+  giveTruth(result, isGreater(*args.at(0), *args.at(1)) || isEqual(*args.at(0), *args.at(1)));
   return 1;
 }
 

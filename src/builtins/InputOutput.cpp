@@ -107,8 +107,8 @@ VANTER_PRIMITIVE(primitiveFread) {
     giveNumber(result, 0.0);
     return 1;
   }
-  result = literalValue(word);
-  if (!result) return args.fail(valueLimitMessage("fread: the word " + word));
+  result.adopt(literalValue(word));
+  if (result == nullptr) return args.fail(valueLimitMessage("fread: the word " + word));
   return 1;
 }
 
@@ -141,6 +141,6 @@ VANTER_PRIMITIVE(primitiveInputStr) {
   if (!args.match("s")) return args.fail("input: one string argument expected");
   std::string answer = userServices().askText(log, args.text(0));
   if (answer.size() > kMaxInputText) answer.resize(kMaxInputText);
-  result = std::make_unique<CStringValue>(std::move(answer));
+  result.adopt(std::make_unique<CStringValue>(std::move(answer)));
   return 1;
 }

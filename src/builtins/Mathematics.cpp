@@ -13,7 +13,7 @@ namespace {
 using NumberFunction = double (*)(double);
 
 // The shared body of the functions of one number.
-int applyToNumber(const Arguments& args, ValuePtr& result, NumberFunction function, std::string_view message) {
+int applyToNumber(const Arguments& args, ValueSlot& result, NumberFunction function, std::string_view message) {
   if (!args.match("n")) return args.fail(message);
   giveNumber(result, function(args.number(0)));
   return 1;

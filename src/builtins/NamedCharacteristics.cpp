@@ -11,7 +11,7 @@ VANTER_PRIMITIVE(primitiveGetNamed) {
   Arguments args(argc, argv, log);
   if (!args.match("ts")) return args.fail("get-named: Invalid Arguments.");
   if (const CCharacteristic* named = args.token(0).characteristic(args.text(1))) {
-    result = named->past(0).clone();
+    result.setCopy(named->past(0));
   } else {
     giveNumber(result, 0.0);
   }

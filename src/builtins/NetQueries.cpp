@@ -63,7 +63,7 @@ VANTER_PRIMITIVE(primitiveTokensList) {
   for (const CGNObject* item : args.place(0).tokens()) {
     if (entryOf(item).present()) list->append(std::make_unique<CObjectValue>(entryOf(item).token()));
   }
-  result = std::move(list);
+  result.adopt(std::move(list));
   return 1;
 }
 
@@ -99,6 +99,6 @@ VANTER_PRIMITIVE(primitiveGetChar) {
   if (source == nullptr) {
     return args.fail("get_char: no characteristic to read: there is no token, or the token has no characteristics.");
   }
-  result = source->past(steps).clone();
+  result.setCopy(source->past(steps));
   return 1;
 }

@@ -50,7 +50,7 @@ static_assert(std::size(kBuiltIns) == 49, "the language has 49 built-ins");
 
 void fillTable() {
   for (const Registration& row : kBuiltIns) {
-    registerPrimitive(row.arity, row.name, row.function, numberPairFormOf(row.function));
+    registerPrimitive(row.arity, row.name, row.function);
   }
 }
 

@@ -6,7 +6,7 @@
 VANTER_PRIMITIVE(primitiveBegin) {
   Arguments args(argc, argv, log);
   if (argc == 0) return args.fail("begin: at least one argument expected; there is no last value to give.");
-  if (const CTypedValue* last = args.at(argc - 1)) result = last->clone();
+  if (const CTypedValue* last = args.at(argc - 1)) result.setCopy(*last);
   return 1;
 }
 

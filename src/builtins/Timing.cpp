@@ -28,7 +28,7 @@ VANTER_PRIMITIVE(primitiveTimedelta) {
   Clock::rep previous = timedeltaReference.exchange(now);
   if (previous == kUnset) previous = now;
   const double elapsed = secondsBetween(previous, now);
-  result = std::make_unique<CVectorValue>(&elapsed, 1);
+  result.adopt(std::make_unique<CVectorValue>(&elapsed, 1));
   return 1;
 }
 

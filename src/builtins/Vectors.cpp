@@ -18,7 +18,7 @@ VANTER_PRIMITIVE(primitiveGetNth) {
   if (!args.vector(1).getNth(truncateToInt(args.number(0)), element) || element == nullptr) {
     return args.fail("Vector index is out of bounds in call to GetNth.");
   }
-  result = element->clone();
+  result.setCopy(*element);
   return 1;
 }
 

@@ -36,51 +36,15 @@ bool CPrimitiveNode::parse(CSourceStream& in) {
     std::fwrite(message.data(), 1, message.size(), stderr);
     return false;
   }
-  if (count() == 2) pairForm_ = findNumberPairForm(function_);
   return true;
 }
 
-bool CPrimitiveNode::evaluate(ValuePtr& out, LocalSlots& locals) {
-  if (pairForm_ != nullptr) {
-    double number = 0.0;
-    bool direct = false;
-    if (!evaluatePair(out, &number, &direct, locals)) return false;
-    if (direct) out = std::make_unique<CDoubleValue>(number);
-    return true;
-  }
-  ArgumentValues values(*this);
-  if (!evaluateArguments(values, locals, 0)) return false;
-  return callFunction(out, values.data(), locals);
-}
-
-bool CPrimitiveNode::evaluateNumber(ValuePtr& out, double* number, bool* direct, LocalSlots& locals) {
-  if (pairForm_ != nullptr) return evaluatePair(out, number, direct, locals);
-  *direct = false;
-  return evaluate(out, locals);
-}
-
-// The arguments are evaluated in order, as for any call; only the built-in's
-// general argument checks and value handling are skipped.
-bool CPrimitiveNode::evaluatePair(ValuePtr& out, double* number, bool* direct, LocalSlots& locals) {
-  ValuePtr owned[2];
-  CTypedValue* values[2] = {nullptr, nullptr};
-  *direct = false;
-  if (!evaluateAlone(0, owned[0], values[0], locals) || !evaluateAlone(1, owned[1], values[1], locals)) return false;
-  const CDoubleValue* a = asNumber(values[0]);
-  const CDoubleValue* b = asNumber(values[1]);
-  if (a != nullptr && b != nullptr && pairForm_(a->number(), b->number(), number)) {
-    *direct = true;
-    return true;
-  }
-  return callFunction(out, values, locals);
-}
-
-bool CPrimitiveNode::callFunction(ValuePtr& out, CTypedValue* const* values, LocalSlots& locals) const {
-  CAbstractTransition& net = owner().net();
-  CToken* token = locals.context().token;
-  CCharacteristic* characteristic = token != nullptr ? token->defaultCharacteristic() : nullptr;
-  PrimitiveContext context{&net, token};
-  return function_(count(), out, values, characteristic, net.log(), context) != 0;
+// The built-in is called with its arguments where they lie once the code
+// for the made ones has run.
+void CPrimitiveNode::compile(Compiler& compiler, int dest) const {
+  Instruction call(Op::CallBuiltIn, dest);
+  call.builtIn = function_;
+  compileCall(compiler, call);
 }
 
 // ---- CUserDefinedNode ---------------------------------------------------
@@ -94,16 +58,21 @@ bool CUserDefinedNode::parse(CSourceStream& in) {
 bool CUserDefinedNode::bind() {
   bool argumentsBound = CExprNode::bind();
   callee_ = static_cast<CFunction*>(owner().net().functionsTable().objectAt(calleeIndex_));
+  if (callee_ != nullptr && callee_->isExpression()) expression_ = static_cast<CExpression*>(callee_);
   return argumentsBound && callee_ != nullptr;
 }
 
-// A function object (not an expression) runs for the current token and its
-// nonzero result is success; it gives no value.
-bool CUserDefinedNode::evaluate(ValuePtr& out, LocalSlots& locals) {
-  ArgumentValues values(*this);
-  if (!evaluateArguments(values, locals, 0)) return false;
-  if (callee_->isExpression()) {
-    return static_cast<CExpression*>(callee_)->call(out, values.data(), count(), locals.context());
-  }
-  return callee_->execute(locals.context().token, nullptr, 0) != 0;
+void CUserDefinedNode::compile(Compiler& compiler, int dest) const {
+  Instruction call(Op::CallFunction, dest);
+  call.call = this;
+  compileCall(compiler, call);
+}
+
+bool CUserDefinedNode::call(ValueSlot& out, CTypedValue* const* values, CallContext& context) const {
+  if (expression_ == nullptr) return callee_->execute(context.token, nullptr, 0) != 0;
+  const int callerDepth = context.depth;
+  context.depth += depth();
+  const bool called = expression_->call(out, values, count(), context);
+  context.depth = callerDepth;
+  return called;
 }

@@ -3,8 +3,9 @@
 // Thread rule: as CExprNode.
 #pragma once
 
-#include "lang/Primitive.h"
+#include "lang/CallFrame.h"
 #include "lang/ExprNode.h"
+#include "lang/Primitive.h"
 
 class CFunction;
 
@@ -13,20 +14,12 @@ class CPrimitiveNode final : public CExprNode {
   using CExprNode::CExprNode;
   // call -> "(" name {argument} ")"; checks the built-in's arity.
   bool parse(CSourceStream& in) override;
-  bool evaluate(ValuePtr& out, LocalSlots& locals) override;
-  bool evaluateNumber(ValuePtr& out, double* number, bool* direct, LocalSlots& locals) override;
+  void compile(Compiler& compiler, int dest) const override;
   const std::string& name() const { return name_; }
 
  private:
-  // Two arguments and a two-number form: numbers skip the general call and
-  // give *number (*direct set); anything else gives `out` from the call.
-  bool evaluatePair(ValuePtr& out, double* number, bool* direct, LocalSlots& locals);
-  // The built-in's own call with the argument values already evaluated.
-  bool callFunction(ValuePtr& out, CTypedValue* const* values, LocalSlots& locals) const;
-
   std::string name_;
   PrimitiveFunction function_ = nullptr;
-  NumberPairForm pairForm_ = nullptr;  // set only for a call with two arguments
 };
 
 class CUserDefinedNode final : public CExprNode {
@@ -34,14 +27,20 @@ class CUserDefinedNode final : public CExprNode {
   using CExprNode::CExprNode;
   // call -> "(" name {argument} ")"; the name is entered in the functions table.
   bool parse(CSourceStream& in) override;
-  bool evaluate(ValuePtr& out, LocalSlots& locals) override;
   // Binds the arguments, then takes the callee from the functions table;
   // false (without a message: the net reports undefined names) when undefined.
   bool bind() override;
+  void compile(Compiler& compiler, int dest) const override;
   const std::string& name() const { return name_; }
+  // The call itself, with its arguments' values (borrowed): a user function
+  // runs nested as deep as this call sits, and gives its value to `out`
+  // (empty on entry); a function object runs for the context's token and gives
+  // none. False after a report.
+  bool call(ValueSlot& out, CTypedValue* const* values, CallContext& context) const;
 
  private:
   std::string name_;
   int calleeIndex_ = -1;
   CFunction* callee_ = nullptr;
+  CExpression* expression_ = nullptr;  // the callee, when it is a user function
 };

@@ -1,5 +1,5 @@
 // Argument lists of expression nodes: classification and parsing of each
-// argument, binding of frame references, and evaluation of the entries.
+// argument, binding of frame references, and compiling the arguments.
 #include "lang/ExprNode.h"
 
 #include "base/SimpleInterface.h"
@@ -10,47 +10,10 @@
 #include "model/Characteristic.h"
 #include "model/Token.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdlib>
 #include <utility>
-
-// ---- ArgumentValues -----------------------------------------------------
-
-ArgumentValues::ArgumentValues(const CExprNode& node) : node_(node), count_(node.count()) {
-  if (count_ <= kInlineArguments) {
-    values_ = inlineValues_;
-    owned_ = inlineOwned_;
-  } else {
-    heapValues_ = std::make_unique<CTypedValue*[]>(static_cast<std::size_t>(count_));
-    heapOwned_ = std::make_unique<bool[]>(static_cast<std::size_t>(count_));
-    values_ = heapValues_.get();
-    owned_ = heapOwned_.get();
-  }
-  // Constants and bound frame references are passed as they stand.
-  for (int i = 0; i < count_; ++i) {
-    values_[i] = node.argument(i).value;
-    owned_[i] = false;
-  }
-}
-
-void ArgumentValues::release(int from) {
-  for (int i = from; i < count_; ++i) {
-    drop(i);
-    values_[i] = node_.argument(i).value;
-  }
-}
-
-ValuePtr ArgumentValues::resultOf(int i, const LocalSlots& locals) {
-  if (owned_[i]) {
-    owned_[i] = false;
-    return ValuePtr{std::exchange(values_[i], nullptr)};
-  }
-  CTypedValue* value = values_[i];
-  // A slot's value may have been replaced since it was read (for, foreach).
-  const Argument& argument = node_.argument(i);
-  if (value != nullptr && argument.kind == ArgumentKind::Local) value = locals.at(argument.index);
-  return value != nullptr ? value->clone() : nullptr;
-}
 
 // ---- classification and parsing -----------------------------------------
 
@@ -99,8 +62,7 @@ bool CExprNode::parseArguments(CSourceStream& in) {
   arguments_.clear();
   arguments_.resize(static_cast<std::size_t>(count));
   std::string token;
-  for (std::size_t i = 0; readToken(in, token); ++i) {
-    if (token == ")") return true;
+  for (std::size_t i = 0; readToken(in, token) && token != ")"; ++i) {
     assert(i < arguments_.size());
     if (!parseArgument(in, token, arguments_[i])) return false;
   }
@@ -118,11 +80,10 @@ bool CExprNode::parseArgument(CSourceStream& in, const std::string& token, Argum
     case TokenClass::FrameReference: return parseFrameReference(in, token, argument);
     case TokenClass::Literal:
       argument.kind = ArgumentKind::Constant;
-      argument.owned = literalValue(token);
-      if (!argument.owned) {
+      argument.value.adopt(literalValue(token));
+      if (argument.value.get() == nullptr) {
         return syntaxError(log(), in, "GNVCFL syntax error: " + valueLimitMessage("literal " + token));
       }
-      argument.value = argument.owned.get();
       return true;
     case TokenClass::Local:
       argument.kind = ArgumentKind::Local;
@@ -152,17 +113,15 @@ bool CExprNode::parseSubExpression(CSourceStream& in, Argument& argument) {
     log().write(head);
     return false;
   }
-  int& nesting = owner_->parseNesting();
-  if (nesting >= kMaxParseNesting) {
+  if (depth_ >= kMaxParseNesting) {
     return syntaxError(log(), in,
                        "GNVCFL syntax error: expressions nested deeper than " + std::to_string(kMaxParseNesting) + ".");
   }
   std::unique_ptr<CExprNode> child = makeNode(*owner_, head);
   if (!child) return false;
-  ++nesting;
-  bool parsed = child->parse(in);
-  --nesting;
-  if (!parsed) return false;
+  child->depth_ = depth_ + 1;
+  owner_->noteNesting(child->depth_);
+  if (!child->parse(in)) return false;
   argument.kind = ArgumentKind::SubExpression;
   argument.child = std::move(child);
   return true;
@@ -180,11 +139,8 @@ bool CExprNode::parseFrameReference(CSourceStream& in, const std::string& token,
 
 bool CExprNode::bind() {
   bool bound = true;
-  for (std::size_t i = 0; i < arguments_.size(); ++i) {
-    Argument& argument = arguments_[i];
-    if (argument.kind == ArgumentKind::FrameReference && !bindFrameReference(argument, static_cast<int>(i))) {
-      bound = false;
-    }
+  for (Argument& argument : arguments_) {
+    if (argument.kind == ArgumentKind::FrameReference && !bindFrameReference(argument)) bound = false;
     if (argument.child && !argument.child->bind()) bound = false;
   }
   return bound;
@@ -192,7 +148,7 @@ bool CExprNode::bind() {
 
 // A characteristic is passed as its live value (borrowed), so the body always
 // sees its current value; any other frame object as a reference to it.
-bool CExprNode::bindFrameReference(Argument& argument, int position) {
+bool CExprNode::bindFrameReference(Argument& argument) {
   int framePosition = argument.index;
   if (framePosition < 0 || framePosition >= owner_->frameSize()) {
     log().write("GNVCFL binding error: frame reference outside the function frame: #" +
@@ -203,106 +159,77 @@ bool CExprNode::bindFrameReference(Argument& argument, int position) {
   CBaseObject* object = owner_->frameEntry(framePosition);
   assert(object != nullptr);
   if (object->kind() == kKindCharacteristic) {
-    argument.value = &static_cast<CCharacteristic*>(object)->value();
-    argument.index = position;
+    argument.value.borrow(&static_cast<CCharacteristic*>(object)->value());
   } else {
-    argument.owned = std::make_unique<CObjectValue>(object);
-    argument.value = argument.owned.get();
-    argument.index = -1;
+    argument.value.adopt(std::make_unique<CObjectValue>(object));
   }
   return true;
 }
 
-// ---- evaluation ---------------------------------------------------------
+// ---- compilation --------------------------------------------------------
 
-ValuePtr CExprNode::ownedCopy(ValuePtr& owned, const CTypedValue* value) {
-  if (owned) return std::move(owned);
-  return value != nullptr ? value->clone() : nullptr;
+bool CExprNode::isMade(int i) const {
+  const ArgumentKind kind = argument(i).kind;
+  return kind == ArgumentKind::SubExpression || kind == ArgumentKind::Token || kind == ArgumentKind::TokenObject;
 }
 
-bool CExprNode::runtimeError(std::string_view message, int argc, CTypedValue* const* argv) const {
-  reportPrimitiveError(log(), message, argc, argv);
-  return false;
-}
-
-bool CExprNode::evaluateArguments(ArgumentValues& values, LocalSlots& locals, int from) const {
-  for (int i = from; i < count(); ++i) {
-    if (!evaluateArgument(i, values, locals)) return false;
-  }
-  return true;
-}
-
-bool CExprNode::evaluateComputed(const Argument& argument, int i, ArgumentValues& values, LocalSlots& locals) const {
-  if (argument.kind == ArgumentKind::Time) {
-    values.borrow(i, locals.context().time);
-    return true;
-  }
-  ValuePtr owned;
-  if (argument.kind == ArgumentKind::SubExpression) {
-    if (!evaluateChild(argument, owned, locals)) return false;
-    values.adopt(i, std::move(owned));
-    return true;
-  }
-  CTypedValue* value = nullptr;
-  if (!evaluateAloneComputed(argument, owned, value, locals)) return false;
-  values.adopt(i, std::move(owned));
-  return true;
-}
-
-bool CExprNode::evaluateAloneComputed(const Argument& argument, ValuePtr& owned, CTypedValue*& value,
-                                      LocalSlots& locals) const {
-  bool evaluated = true;
-  switch (argument.kind) {
+Operand CExprNode::compileArgument(Compiler& compiler, int i, int target) const {
+  const Argument& source = argument(i);
+  switch (source.kind) {
+    case ArgumentKind::Local: return Operand{OperandKind::Local, source.index, nullptr};
+    case ArgumentKind::Time: return Operand{OperandKind::Time, 0, nullptr};
     case ArgumentKind::Constant:
-    case ArgumentKind::FrameReference: value = argument.value; return true;
-    case ArgumentKind::Local: value = locals.at(argument.index); return true;
-    case ArgumentKind::Time: value = locals.context().time; return true;
-    case ArgumentKind::SubExpression: evaluated = evaluateChild(argument, owned, locals); break;
-    case ArgumentKind::Token: evaluated = evaluateToken(owned, locals); break;
-    case ArgumentKind::TokenObject: owned = std::make_unique<CObjectValue>(locals.context().token); break;
+    case ArgumentKind::FrameReference: return Operand{OperandKind::Value, 0, source.value.get()};
+    case ArgumentKind::SubExpression: source.child->compile(compiler, target); break;
+    case ArgumentKind::Token: compiler.emit(Instruction(Op::Token, target)); break;
+    case ArgumentKind::TokenObject: compiler.emit(Instruction(Op::TokenObject, target)); break;
   }
-  value = owned.get();
-  return evaluated;
+  return Operand{OperandKind::Register, target, nullptr};
 }
 
-bool CExprNode::evaluateTest(int i, ValuePtr& owned, CTypedValue*& value, double* number, bool* direct,
-                             LocalSlots& locals) const {
-  const Argument& argument = arguments_[static_cast<std::size_t>(i)];
-  *direct = false;
-  if (argument.kind != ArgumentKind::SubExpression) return evaluateAlone(i, owned, value, locals);
-  CallContext& context = locals.context();
-  if (!nestingAllows(context)) return false;
-  ++context.depth;
-  bool evaluated = argument.child->evaluateNumber(owned, number, direct, locals);
-  --context.depth;
-  value = owned.get();
-  return evaluated;
+Operand CExprNode::compileRead(Compiler& compiler, int i) const {
+  return compileArgument(compiler, i, isMade(i) ? compiler.takeRegister() : -1);
 }
 
-bool CExprNode::nestingAllows(const CallContext& context) const {
-  if (context.depth < kMaxEvaluationDepth) return true;
-  return runtimeError(
-      "GNVCFL runtime error: expressions and calls nested deeper than " + std::to_string(kMaxEvaluationDepth) + ".", 0,
-      nullptr);
-}
-
-bool CExprNode::evaluateChild(const Argument& argument, ValuePtr& owned, LocalSlots& locals) const {
-  CallContext& context = locals.context();
-  if (!nestingAllows(context)) return false;
-  ++context.depth;
-  bool evaluated = argument.child->evaluate(owned, locals);
-  --context.depth;
-  return evaluated;
-}
-
-// "token": a copy of the current token's default characteristic's live value.
-bool CExprNode::evaluateToken(ValuePtr& owned, LocalSlots& locals) const {
-  CToken* token = locals.context().token;
-  if (token == nullptr) return runtimeError("GNVCFL runtime error: \"token\" used in a call for no token.", 0, nullptr);
-  CCharacteristic* characteristic = token->defaultCharacteristic();
-  if (characteristic == nullptr) {
-    return runtimeError("GNVCFL runtime error: \"token\" used for a token without characteristics.", 0, nullptr);
+void CExprNode::compileOwned(Compiler& compiler, int i, int dest) const {
+  if (isMade(i)) {
+    compileArgument(compiler, i, dest);
+    return;
   }
-  owned = characteristic->value().clone();
-  return true;
+  Instruction keep(Op::Keep, dest);
+  keep.operand = compileArgument(compiler, i, -1);
+  compiler.emit(keep);
+}
+
+void CExprNode::compileEffect(Compiler& compiler, int i) const {
+  if (!isMade(i)) return;  // reading a variable, literal or the time does nothing
+  const int mark = compiler.registerMark();
+  compileArgument(compiler, i, compiler.takeRegister());
+  compiler.giveBackRegisters(mark);
+}
+
+void CExprNode::compileCall(Compiler& compiler, Instruction call) const {
+  const int mark = compiler.registerMark();
+  int lastMade = -1;
+  for (int i = 0; i < count(); ++i) {
+    if (isMade(i)) lastMade = i;
+  }
+  std::vector<Operand> operands;
+  operands.reserve(static_cast<std::size_t>(count()));
+  for (int i = 0; i < count(); ++i) {
+    if (argument(i).kind == ArgumentKind::Local && i < lastMade) {
+      Instruction capture(Op::Capture, compiler.takeRegister());
+      capture.operand = compileArgument(compiler, i, -1);
+      compiler.emit(capture);
+      operands.push_back(Operand{OperandKind::Register, capture.dest, nullptr});
+    } else {
+      operands.push_back(compileRead(compiler, i));
+    }
+  }
+  call.first = compiler.addOperands(operands);
+  call.count = count();
+  call.temporaries = static_cast<int>(std::count_if(
+      operands.begin(), operands.end(), [](const Operand& operand) { return operand.kind == OperandKind::Register; }));
+  compiler.emit(call);
+  compiler.giveBackRegisters(mark);
 }

@@ -1,10 +1,13 @@
 // CExprNode: the base of GNVCFL expression nodes, with the uniform argument
 // list every node keeps (constants, locals, frame references, context words,
-// sub-expressions), its parsing, binding and per-evaluation argument values.
-// Thread rule: parsed while the net loads, evaluated by the thread stepping it.
+// sub-expressions), its parsing and binding, and its compilation to the
+// instructions of Code.h once the net is bound.
+// Thread rule: parsed, bound and compiled while the net loads; afterwards the
+// tree only holds the literals the compiled code reads.
 #pragma once
 
-#include "lang/CallFrame.h"
+#include "base/Holder.h"
+#include "lang/Program.h"
 #include "lang/SourceStream.h"
 #include "lang/Value.h"
 
@@ -35,65 +38,12 @@ enum class ArgumentKind : int {
 // One entry of a node's argument list.
 struct Argument {
   ArgumentKind kind;
-  // Local: the slot. FrameReference: the frame position until bound, then -1
-  // when the node owns the bound value, else the argument's own position.
+  // Local: the slot. FrameReference: the frame position.
   int index = 0;
   std::unique_ptr<CExprNode> child;  // SubExpression only
-  ValuePtr owned;                    // a Constant, or a bound reference's object value
-  CTypedValue* value = nullptr;      // Constant and bound FrameReference: what evaluation passes
-};
-
-// The argument values of one evaluation of a node: constants and bound frame
-// references as prepared, the others filled by evaluation. Entries made by
-// the evaluation (sub-expression results, token copies, token objects) are
-// owned here and deleted on release or destruction.
-// Invariant: owned_[i] is true only while values_[i] is a value this object owns.
-class ArgumentValues {
- public:
-  // Nodes with at most this many arguments keep their values on the stack.
-  static constexpr int kInlineArguments = 8;
-
-  explicit ArgumentValues(const CExprNode& node);
-  ~ArgumentValues() {
-    for (int i = 0; i < count_; ++i) drop(i);
-  }
-  ArgumentValues(const ArgumentValues&) = delete;
-  ArgumentValues& operator=(const ArgumentValues&) = delete;
-
-  CTypedValue* at(int i) const { return values_[i]; }
-  CTypedValue* const* data() const { return values_; }
-  void borrow(int i, CTypedValue* value) {
-    drop(i);
-    values_[i] = value;
-  }
-  void adopt(int i, ValuePtr value) {
-    drop(i);
-    owned_[i] = value != nullptr;
-    values_[i] = value.release();
-  }
-  // Drops the entries from position `from` on that evaluation filled.
-  void release(int from);
-  // The value of entry i for a caller that will own it: an owned entry moves
-  // out, a borrowed one is cloned (a local read afresh from its slot); null
-  // when the entry holds no value.
-  ValuePtr resultOf(int i, const LocalSlots& locals);
-
- private:
-  // Deletes entry i when owned; the entry itself is left as it is.
-  void drop(int i) {
-    if (owned_[i]) ValuePtr{values_[i]}.reset();
-    owned_[i] = false;
-  }
-
-  const CExprNode& node_;
-  int count_;
-  // Only the first count_ entries are set.
-  CTypedValue* inlineValues_[kInlineArguments];
-  bool inlineOwned_[kInlineArguments];
-  std::unique_ptr<CTypedValue*[]> heapValues_;
-  std::unique_ptr<bool[]> heapOwned_;
-  CTypedValue** values_;
-  bool* owned_;
+  // Constant: its literal (owned). Bound FrameReference: a reference to the
+  // frame's object (owned), or a characteristic's live value (borrowed).
+  Holder<CTypedValue> value;
 };
 
 class CExprNode : public CBaseObject {
@@ -105,18 +55,12 @@ class CExprNode : public CBaseObject {
   // Reads the node from its head word (the "(" was consumed) through its ")".
   // False after a syntax message (none for an unbalanced list).
   virtual bool parse(CSourceStream& in) = 0;
-  // Computes the node's value into `out` (null on entry; the caller owns what
-  // is stored, or it stays null: no value). False after a runtime error report.
-  virtual bool evaluate(ValuePtr& out, LocalSlots& locals) = 0;
-  // evaluate for a caller that only tests a number: a node that can give its
-  // number without making a value sets *number and *direct; otherwise *direct
-  // is false and `out` is as evaluate leaves it.
-  virtual bool evaluateNumber(ValuePtr& out, [[maybe_unused]] double* number, bool* direct, LocalSlots& locals) {
-    *direct = false;
-    return evaluate(out, locals);
-  }
-  // Resolves frame references (and callees); false after a log message.
+  // Resolves frame references (and callees) once the net is loaded; false
+  // after a log message.
   virtual bool bind();
+  // Emits the code that leaves the node's value in register `dest` as the
+  // register's own value, or leaves the register empty: no value.
+  virtual void compile(Compiler& compiler, int dest) const = 0;
 
   // argument-list -> { argument } ")"
   // Reads the arguments through the closing parenthesis; false after a syntax
@@ -126,60 +70,38 @@ class CExprNode : public CBaseObject {
   int count() const { return static_cast<int>(arguments_.size()); }
   const Argument& argument(int i) const { return arguments_[static_cast<std::size_t>(i)]; }
   CExpression& owner() const { return *owner_; }
+  // How deep the node sits in its function's body: 1 for a body item.
+  int depth() const { return depth_; }
 
  protected:
-  // Fills entry i of `values`; false after a runtime error report.
-  bool evaluateArgument(int i, ArgumentValues& values, LocalSlots& locals) const {
-    const Argument& argument = arguments_[static_cast<std::size_t>(i)];
-    switch (argument.kind) {
-      case ArgumentKind::Constant:
-      case ArgumentKind::FrameReference: return true;  // prepared
-      case ArgumentKind::Local: values.borrow(i, locals.at(argument.index)); return true;
-      default: return evaluateComputed(argument, i, values, locals);
-    }
-  }
-  // Argument i on its own, for forms that take their arguments one at a time:
-  // `value` is its value (null: none); `owned` holds it when the evaluation
-  // made it. False after a runtime error report. The prepared kinds are read
-  // here, at each call site, so that their test is predicted per site.
-  bool evaluateAlone(int i, ValuePtr& owned, CTypedValue*& value, LocalSlots& locals) const {
-    const Argument& argument = arguments_[static_cast<std::size_t>(i)];
-    switch (argument.kind) {
-      case ArgumentKind::Constant:
-      case ArgumentKind::FrameReference: value = argument.value; return true;
-      case ArgumentKind::Local: value = locals.at(argument.index); return true;
-      default: return evaluateAloneComputed(argument, owned, value, locals);
-    }
-  }
-  // evaluateAlone for a test of a number (while, if): a sub-expression that
-  // gives its number directly sets *number and *direct and makes no value.
-  bool evaluateTest(int i, ValuePtr& owned, CTypedValue*& value, double* number, bool* direct,
-                    LocalSlots& locals) const;
-  // What evaluateAlone gave, for a caller that will own it: `owned` itself,
-  // else a clone of `value`, else null.
-  static ValuePtr ownedCopy(ValuePtr& owned, const CTypedValue* value);
-  // Entries from..count-1 in order; the first failure stops it.
-  bool evaluateArguments(ArgumentValues& values, LocalSlots& locals, int from) const;
-  // Reports a runtime error of the language itself through the built-ins'
-  // report; gives false.
-  bool runtimeError(std::string_view message, int argc, CTypedValue* const* argv) const;
+  // Whether argument i's value is made by evaluation (a sub-expression's,
+  // "token", "tokenobj") rather than read where it lies.
+  bool isMade(int i) const;
+  // Where argument i's value lies once the code emitted for it has run: a
+  // made value in register `target` (taken by the caller; unused otherwise),
+  // a variable, literal, frame reference or the time where it is.
+  Operand compileArgument(Compiler& compiler, int i, int target) const;
+  // compileArgument with a register taken for a made value; the caller gives
+  // its registers back once the value is used.
+  Operand compileRead(Compiler& compiler, int i) const;
+  // Argument i's value as register `dest`'s own value.
+  void compileOwned(Compiler& compiler, int i, int dest) const;
+  // Argument i evaluated for what it does; its value is not kept.
+  void compileEffect(Compiler& compiler, int i) const;
+  // Emits `call` (its op, dest and callee set) after the code for its
+  // arguments, with their operands in order. A variable that a later
+  // argument's evaluation could replace is captured where it stands.
+  void compileCall(Compiler& compiler, Instruction call) const;
   CSimpleInterface& log() const;
 
  private:
   bool parseArgument(CSourceStream& in, const std::string& token, Argument& argument);
   bool parseSubExpression(CSourceStream& in, Argument& argument);
   bool parseFrameReference(CSourceStream& in, const std::string& token, Argument& argument);
-  bool bindFrameReference(Argument& argument, int position);
-  // Sub-expressions and the context words.
-  bool evaluateComputed(const Argument& argument, int i, ArgumentValues& values, LocalSlots& locals) const;
-  // evaluateAlone's full form, for every kind, out of line.
-  bool evaluateAloneComputed(const Argument& argument, ValuePtr& owned, CTypedValue*& value, LocalSlots& locals) const;
-  bool evaluateChild(const Argument& argument, ValuePtr& owned, LocalSlots& locals) const;
-  // The nesting check evaluateChild makes; false after its report.
-  bool nestingAllows(const CallContext& context) const;
-  bool evaluateToken(ValuePtr& owned, LocalSlots& locals) const;
+  bool bindFrameReference(Argument& argument);
 
   CExpression* owner_;
+  int depth_ = 0;
   std::vector<Argument> arguments_;
 };
 

@@ -6,25 +6,17 @@
 #include "lang/Primitive.h"
 #include "lang/Reader.h"
 #include "model/AbstractTransition.h"
+#include "model/Token.h"
 
 // The body: the definition's items after the two lists; a call's value is
-// the value of the last item.
+// the value of the last item, the others are evaluated for their effects.
 class CExpression::Body final : public CExprNode {
  public:
   using CExprNode::CExprNode;
   bool parse(CSourceStream& in) override { return parseArguments(in); }
-  bool evaluate(ValuePtr& out, LocalSlots& locals) override {
-    if (count() == 1) {
-      CTypedValue* value = nullptr;
-      ValuePtr owned;
-      if (!evaluateAlone(0, owned, value, locals)) return false;
-      out = ownedCopy(owned, value);
-      return true;
-    }
-    ArgumentValues values(*this);
-    if (!evaluateArguments(values, locals, 0)) return false;
-    if (count() > 0) out = values.resultOf(count() - 1, locals);
-    return true;
+  void compile(Compiler& compiler, int dest) const override {
+    for (int i = 0; i + 1 < count(); ++i) compileEffect(compiler, i);
+    if (count() > 0) compileOwned(compiler, count() - 1, dest);
   }
 };
 
@@ -108,28 +100,42 @@ bool CExpression::readNameList(CSourceStream& in) {
   return true;
 }
 
+// The body is compiled once, when the whole net is bound.
 bool CExpression::bind() {
-  if (!CFunction::bind()) return false;
-  return body_->bind();
+  if (!CFunction::bind() || !body_->bind()) return false;
+  Compiler compiler(program_, localCount());
+  body_->compile(compiler, compiler.resultRegister());
+  return true;
 }
 
-bool CExpression::call(ValuePtr& out, CTypedValue* const* arguments, int argumentCount, CallContext& context) {
+bool CExpression::call(ValueSlot& out, CTypedValue* const* arguments, int argumentCount, CallContext& context) {
   if (argumentCount != parameterCount_) {
     net().log().write("GNVCFL runtime error: Wrong number of parameters .");
     return false;
   }
+  if (context.depth + nesting_ > kMaxEvaluationDepth) {
+    reportPrimitiveError(net().log(),
+                         "GNVCFL runtime error: expressions and calls nested deeper than " +
+                             std::to_string(kMaxEvaluationDepth) + ".",
+                         0, nullptr);
+    return false;
+  }
   if (!net().keepWorking()) return false;
-  LocalSlots locals(localCount(), context);
-  for (int i = 0; i < argumentCount; ++i) locals.borrow(i, arguments[i]);
-  return body_->evaluate(out, locals);
+  CToken* token = context.token;
+  CallFrame frame(program_, context, PrimitiveContext{&net(), token},
+                  token != nullptr ? token->defaultCharacteristic() : nullptr, net().log());
+  for (int i = 0; i < argumentCount; ++i) frame.borrow(i, arguments[i]);
+  if (!program_.run(frame)) return false;
+  out.takeFrom(frame.cell(program_.resultCell()));
+  return true;
 }
 
 int CExpression::execute(CToken* token, CTypedValue* const* arguments, int argumentCount) {
   CDoubleValue time(net().time());
   CallContext context{&time, token, 0};
-  ValuePtr result;
+  ValueSlot result;
   if (!call(result, arguments, argumentCount, context)) return failExecution();
-  if (!result) return 0;
+  if (result == nullptr) return 0;
   const CDoubleValue* number = asNumber(result.get());
   if (number == nullptr) {
     CTypedValue* value = result.get();

@@ -7,6 +7,7 @@
 #include "lang/CallFrame.h"
 #include "lang/ExprNode.h"
 #include "lang/Function.h"
+#include "lang/Program.h"
 #include "lang/SourceStream.h"
 
 #include <memory>
@@ -34,21 +35,24 @@ class CExpression final : public CFunction {
   // The result's number truncated toward zero; 0 for no value. A runtime
   // error clears the net's runtimeOk, logs the call-stack entry and gives 0.
   int execute(CToken* token, CTypedValue* const* arguments, int argumentCount) override;
-  // Builds the frame, then binds the body.
+  // Builds the frame, then binds the body and compiles it.
   bool bind() override;
   bool isExpression() const override { return true; }
 
-  // A call with borrowed argument values; `out` receives the value of the last
-  // body item (owned by the caller) or stays null. False after a report.
-  bool call(ValuePtr& out, CTypedValue* const* arguments, int argumentCount, CallContext& context);
+  // A call with borrowed argument values, its body nested context.depth deep
+  // in the net's call; `out` (empty on entry) receives the value of the last
+  // body item as its own, or stays empty. False after a report.
+  bool call(ValueSlot& out, CTypedValue* const* arguments, int argumentCount, CallContext& context);
 
   const std::string& name() const { return name_; }
   int parameterCount() const { return parameterCount_; }
   int localCount() const { return static_cast<int>(localTable_.size()); }
   // The first slot named `name`, or -1.
   int localIndex(std::string_view name) const;
-  // Nesting of the sub-expression being parsed (parser bookkeeping).
-  int& parseNesting() { return parseNesting_; }
+  // Records that the body has a node `depth` deep (parser bookkeeping).
+  void noteNesting(int depth) {
+    if (depth > nesting_) nesting_ = depth;
+  }
 
  private:
   class Body;
@@ -62,7 +66,8 @@ class CExpression final : public CFunction {
   std::string name_;
   std::vector<std::string> localTable_;
   int parameterCount_ = 0;
-  int parseNesting_ = 0;
+  int nesting_ = 0;  // how deep the body's deepest node sits
   bool defined_ = false;
-  std::unique_ptr<CExprNode> body_;
+  std::unique_ptr<Body> body_;  // the parsed body; its literals stay with it
+  Program program_;
 };

@@ -1,5 +1,6 @@
 // The special forms of GNVCFL: for, while, foreach, if, let, and, or. Each
-// parses its own syntax and evaluates its arguments by its own rule.
+// parses its own syntax and compiles its arguments to the tests, jumps and
+// loops of its own rule.
 // Thread rule: as CExprNode.
 #pragma once
 
@@ -14,8 +15,18 @@ class CFormNode : public CExprNode {
   bool skipHead(CSourceStream& in);
   // Reads the next token, which must name a local; its slot goes to `slot`.
   bool readLocal(CSourceStream& in, int* slot);
-  // Evaluates argument i, which must give a number; false after a report.
-  bool evaluateNumber(int i, ArgumentValues& values, LocalSlots& locals, const char* what, double* number) const;
+  // Before a loop: register `last` holds nothing, unless the last argument is
+  // a literal or frame reference, which is its own value unevaluated.
+  void compileLastStart(Compiler& compiler, int last) const;
+  // A loop's body: arguments from..count-1 for their effects, the last one's
+  // value left in register `last`.
+  void compileBody(Compiler& compiler, int from, int last) const;
+  // After the loop: dest := the last argument's value as the body left it,
+  // a variable's read afresh (the loop may have replaced it).
+  void compileLastValue(Compiler& compiler, int last, int dest) const;
+  // and, or: each argument in turn goes through `test`, which may stop the
+  // form; dest := `completed` when none did, else `stopped`.
+  void compileShortCircuit(Compiler& compiler, int dest, Op test, double completed, double stopped) const;
 };
 
 // (for var from to step body...)
@@ -23,11 +34,12 @@ class CForNode final : public CFormNode {
  public:
   using CFormNode::CFormNode;
   bool parse(CSourceStream& in) override;
-  bool evaluate(ValuePtr& out, LocalSlots& locals) override;
+  void compile(Compiler& compiler, int dest) const override;
 
  private:
-  bool runLoop(std::int64_t from, std::int64_t to, std::int64_t step, CDoubleValue& counter, ArgumentValues& values,
-               LocalSlots& locals) const;
+  // The counter and the three bounds of loop `loop`.
+  void compileStart(Compiler& compiler, int loop) const;
+
   int variable_ = 0;
 };
 
@@ -36,10 +48,7 @@ class CWhileNode final : public CFormNode {
  public:
   using CFormNode::CFormNode;
   bool parse(CSourceStream& in) override;
-  bool evaluate(ValuePtr& out, LocalSlots& locals) override;
-
- private:
-  bool conditionHolds(LocalSlots& locals, bool* holds) const;
+  void compile(Compiler& compiler, int dest) const override;
 };
 
 // (foreach var in collection body...)
@@ -47,7 +56,7 @@ class CForEachNode final : public CFormNode {
  public:
   using CFormNode::CFormNode;
   bool parse(CSourceStream& in) override;
-  bool evaluate(ValuePtr& out, LocalSlots& locals) override;
+  void compile(Compiler& compiler, int dest) const override;
 
  private:
   int variable_ = 0;
@@ -58,7 +67,7 @@ class CIfNode final : public CFormNode {
  public:
   using CFormNode::CFormNode;
   bool parse(CSourceStream& in) override;
-  bool evaluate(ValuePtr& out, LocalSlots& locals) override;
+  void compile(Compiler& compiler, int dest) const override;
 };
 
 // (let var value)
@@ -66,7 +75,7 @@ class CLetNode final : public CFormNode {
  public:
   using CFormNode::CFormNode;
   bool parse(CSourceStream& in) override;
-  bool evaluate(ValuePtr& out, LocalSlots& locals) override;
+  void compile(Compiler& compiler, int dest) const override;
 
  private:
   int variable_ = 0;
@@ -77,7 +86,7 @@ class CAndNode final : public CFormNode {
  public:
   using CFormNode::CFormNode;
   bool parse(CSourceStream& in) override;
-  bool evaluate(ValuePtr& out, LocalSlots& locals) override;
+  void compile(Compiler& compiler, int dest) const override;
 };
 
 // (or argument...)
@@ -85,5 +94,5 @@ class COrNode final : public CFormNode {
  public:
   using CFormNode::CFormNode;
   bool parse(CSourceStream& in) override;
-  bool evaluate(ValuePtr& out, LocalSlots& locals) override;
+  void compile(Compiler& compiler, int dest) const override;
 };

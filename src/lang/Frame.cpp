@@ -53,7 +53,6 @@ bool CFunction::frameError(std::string_view message, std::string_view word) {
 
 bool CFunction::buildFrame() {
   frame_.clear();
-  ownedEntries_.clear();
   if (frameText_.empty()) return true;
   if (frameText_.size() > kMaxFrameText) {
     return frameError("Invalid function frame definition. Frame text longer than " + std::to_string(kMaxFrameText) +
@@ -99,8 +98,8 @@ bool CFunction::addPlaceEntry(const std::string& identifier, const std::string& 
   auto* place = static_cast<CPlace*>(places.objectAt(places.indexOf(identifier)));
   if (place == nullptr) return frameError("Place identifier unknown", identifier);
   switch (frameKeywordIndex(property, net_->log())) {
-    case kFrameObj: frame_.push_back(place); return true;
-    case kFrameTokensList: frame_.push_back(&place->tokens()); return true;
+    case kFrameObj: addBorrowedEntry(place); return true;
+    case kFrameTokensList: addBorrowedEntry(&place->tokens()); return true;
     case kFrameToken:
       // A place's "token" is a field of its token list, not an object a body could use.
       return frameError("Unsupported place property (it names no object):", property);
@@ -113,7 +112,7 @@ bool CFunction::addTransitionEntry(const std::string& identifier, const std::str
   CGNObject* transition = transitions.objectAt(transitions.indexOf(identifier));
   if (transition == nullptr) return frameError("Transition identifier unknown", identifier);
   if (frameKeywordIndex(property, net_->log()) != kFrameObj) return frameError("Invalid transition property", property);
-  frame_.push_back(transition);
+  addBorrowedEntry(transition);
   return true;
 }
 
@@ -124,12 +123,12 @@ bool CFunction::addTokenEntry(const std::string& identifier, const std::string& 
   // Frames are bound once: the token must outlive them even after it leaves.
   token->keepAfterLeaving();
   switch (frameKeywordIndex(property, net_->log())) {
-    case kFrameObj: frame_.push_back(token); return true;
+    case kFrameObj: addBorrowedEntry(token); return true;
     case kFrameChar:
       if (token->defaultCharacteristic() == nullptr) {
         return frameError("Token without characteristics has no char to bind:", identifier);
       }
-      frame_.push_back(token->defaultCharacteristic());
+      addBorrowedEntry(token->defaultCharacteristic());
       return true;
     case kFrameHost:
       // Functions are bound before tokens, so no token has its host yet.
@@ -153,7 +152,6 @@ bool CFunction::addFileEntry(const std::string& identifier, const std::string& p
   } else {
     frameError("Frame file refused outside the working directory:", name);
   }
-  ownedEntries_.push_back(std::make_unique<CFilePtr>(file));
-  frame_.push_back(ownedEntries_.back().get());
+  frame_.emplace_back().adopt(std::make_unique<CFilePtr>(file));
   return true;
 }

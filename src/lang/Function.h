@@ -5,6 +5,7 @@
 // Thread rule: used by the thread that steps its net; not reentrant.
 #pragma once
 
+#include "base/Holder.h"
 #include "model/GNObject.h"
 
 #include <memory>
@@ -36,7 +37,7 @@ class CFunction : public CGNObject {
   CAbstractTransition& net() const { return *net_; }
   int frameSize() const { return static_cast<int>(frame_.size()); }
   // Entry n of the frame (borrowed: owned by the net, or by this function for files).
-  CBaseObject* frameEntry(int n) const { return frame_[static_cast<std::size_t>(n)]; }
+  CBaseObject* frameEntry(int n) const { return frame_[static_cast<std::size_t>(n)].get(); }
 
  protected:
   // Fills the frame from the frame text ("n;keyword.identifier.property;...");
@@ -51,12 +52,13 @@ class CFunction : public CGNObject {
   bool addTransitionEntry(const std::string& identifier, const std::string& property);
   bool addTokenEntry(const std::string& identifier, const std::string& property);
   bool addFileEntry(const std::string& identifier, const std::string& property);
+  void addBorrowedEntry(CBaseObject* object) { frame_.emplace_back().borrow(object); }
   bool frameError(std::string_view message, std::string_view word = {});
 
   CAbstractTransition* net_;
   std::string frameText_;
-  std::vector<CBaseObject*> frame_;
-  std::vector<std::unique_ptr<CBaseObject>> ownedEntries_;  // file handles the frame opened
+  // Net objects are borrowed from the net; file handles the frame opened are owned.
+  std::vector<Holder<CBaseObject>> frame_;
 };
 
 class CBuiltInFunction final : public CFunction {

@@ -18,7 +18,6 @@ struct PrimitiveEntry {
   std::string name;  // at most kMaxPrimitiveName characters
   int arity;         // -1: any number of arguments
   PrimitiveFunction function;
-  NumberPairForm pairForm;  // null when the built-in has none
 };
 
 // Invariants: (1) entries_[0 .. used_) are the registrations in order, never
@@ -26,10 +25,10 @@ struct PrimitiveEntry {
 // later registration of the same name is kept but never found.
 class PrimitiveTable {
  public:
-  bool add(int arity, std::string_view name, PrimitiveFunction function, NumberPairForm pairForm) {
+  bool add(int arity, std::string_view name, PrimitiveFunction function) {
     std::unique_lock lock(mutex_);
     if (used_ == kMaxPrimitives || name.size() > static_cast<std::size_t>(kMaxPrimitiveName)) return false;
-    entries_[static_cast<std::size_t>(used_)] = PrimitiveEntry{std::string(name), arity, function, pairForm};
+    entries_[static_cast<std::size_t>(used_)] = PrimitiveEntry{std::string(name), arity, function};
     index_.try_emplace(entries_[static_cast<std::size_t>(used_)].name, used_);
     ++used_;
     return true;
@@ -43,15 +42,6 @@ class PrimitiveTable {
     *arity = entry.arity;
     *function = entry.function;
     return true;
-  }
-
-  NumberPairForm pairFormOf(PrimitiveFunction function) const {
-    std::shared_lock lock(mutex_);
-    for (int i = 0; i < used_; ++i) {
-      const PrimitiveEntry& entry = entries_[static_cast<std::size_t>(i)];
-      if (entry.function == function) return entry.pairForm;
-    }
-    return nullptr;
   }
 
  private:
@@ -104,15 +94,13 @@ std::string argumentListing(int argc, CTypedValue* const* argv) {
 
 }  // namespace
 
-bool registerPrimitive(int arity, std::string_view name, PrimitiveFunction function, NumberPairForm pairForm) {
-  return table().add(arity, name, function, pairForm);
+bool registerPrimitive(int arity, std::string_view name, PrimitiveFunction function) {
+  return table().add(arity, name, function);
 }
 
 bool findPrimitive(std::string_view name, int* arity, PrimitiveFunction* function) {
   return table().find(name, arity, function);
 }
-
-NumberPairForm findNumberPairForm(PrimitiveFunction function) { return table().pairFormOf(function); }
 
 int reportPrimitiveError(CSimpleInterface& log, std::string_view message, int argc, CTypedValue* const* argv) {
   log.write(reportBanner(message));

@@ -7,7 +7,7 @@
 // thread of the net that calls them.
 #pragma once
 
-#include "lang/Value.h"
+#include "lang/ValueSlot.h"
 
 #include <string_view>
 
@@ -25,9 +25,10 @@ struct PrimitiveContext {
 
 // (argc, result slot empty on entry, borrowed arguments (entries may be null),
 // current token's default characteristic or null, log sink, context)
-// -> nonzero for success. On success the built-in may store a new value the
-// caller owns in *result; on failure it has reported through reportPrimitiveError.
-using PrimitiveFunction = int (*)(int argc, ValuePtr& result, CTypedValue* const* argv,
+// -> nonzero for success. On success the built-in may store a value of the
+// slot's own in `result` (a number kept in place, or a new value); on failure
+// it has reported through reportPrimitiveError.
+using PrimitiveFunction = int (*)(int argc, ValueSlot& result, CTypedValue* const* argv,
                                   CCharacteristic* currentCharacteristic, CSimpleInterface& log,
                                   const PrimitiveContext& context);
 
@@ -36,19 +37,10 @@ constexpr int kMaxPrimitives = 100;
 // Names of built-ins have at most this many characters.
 constexpr int kMaxPrimitiveName = 19;
 
-// What a built-in gives for exactly two numbers a and b, computed without the
-// call: true with *result set, or false when this pair needs the full call
-// (which then reports what is wrong, e.g. a division by zero).
-using NumberPairForm = bool (*)(double a, double b, double* result);
-
-// Appends an entry, with the built-in's two-number form when it has one;
-// false when the table is full or the name too long.
-bool registerPrimitive(int arity, std::string_view name, PrimitiveFunction function,
-                       NumberPairForm pairForm = nullptr);
+// Appends an entry; false when the table is full or the name too long.
+bool registerPrimitive(int arity, std::string_view name, PrimitiveFunction function);
 // First entry of that exact name; false when there is none.
 bool findPrimitive(std::string_view name, int* arity, PrimitiveFunction* function);
-// The two-number form registered with `function`, or null when it has none.
-NumberPairForm findNumberPairForm(PrimitiveFunction function);
 
 // Writes the framed report to the log and the argument listing to standard
 // error. Always returns 0, so a built-in can `return reportPrimitiveError(...)`.

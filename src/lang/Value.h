@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/BaseObject.h"
+#include "base/FreeList.h"
 #include "base/Lifeline.h"
 
 #include <cstdint>
@@ -97,14 +98,17 @@ class CDoubleValue final : public CTypedValue {
   std::ostream& writeLiteral(std::ostream& out) const override;
   const char* typeName() const override { return "double"; }
 
-  // Numbers are made and dropped on every evaluation step: they come from a
-  // per-thread free list instead of the general heap.
-  static void* operator new(std::size_t size);
-  static void operator delete(void* block, std::size_t size);
+  // Numbers stored in variables, vectors and characteristics come and go with
+  // them: their blocks come from a per-thread free list.
+  static void* operator new([[maybe_unused]] std::size_t size) { return Blocks::take(); }
+  static void operator delete(void* block, std::size_t) { Blocks::give(block); }
 
  private:
+  // Blocks kept per thread; the block size is checked below the class.
+  using Blocks = FreeList<24, 4096>;
   double number_;
 };
+static_assert(sizeof(CDoubleValue) == 24, "CDoubleValue's free list holds blocks of its size");
 
 class CStringValue final : public CTypedValue {
  public:

@@ -123,7 +123,7 @@ VANTER_PRIMITIVE(primitiveMatlab) {
   if (!arguments || !writeArguments(*files, *arguments, argc, argv, log)) return 0;
   if (!runFunction(name->text(), *files)) return reportPrimitiveError(log, kPluginCrashed, argc, argv);
   std::ifstream results(files->resultPath);
-  result = readResults(results);
-  if (!result) return reportPrimitiveError(log, valueLimitMessage("matlab: the results"), argc, argv);
+  result.adopt(readResults(results));
+  if (result == nullptr) return reportPrimitiveError(log, valueLimitMessage("matlab: the results"), argc, argv);
   return 1;
 }

@@ -74,6 +74,7 @@ class CLList::const_iterator {
     node_ = node_->next.get();
     return *this;
   }
+  bool operator==(const const_iterator& other) const { return node_ == other.node_; }
   bool operator!=(const const_iterator& other) const { return node_ != other.node_; }
 
  private:

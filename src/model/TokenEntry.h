@@ -18,7 +18,7 @@ class CTokenEntry final : public CGNObject {
   int stamp() const { return stamp_; }
   void setStamp(int stamp) { stamp_ = stamp; }
 
-  // Entries come and go on every move: they use a per-thread free list.
+  // Entries come and go on every move: their blocks come from a per-thread free list.
   static void* operator new(std::size_t size);
   static void operator delete(void* block, std::size_t size);
 

@@ -37,7 +37,7 @@ inline std::string literal(const CTypedValue* value) {
 
 struct Outcome {
   bool ok = false;
-  ValuePtr result;
+  ValueSlot result;
   std::vector<std::string> log;  // every log message in order
   std::string errors;            // what the call wrote to standard error
 

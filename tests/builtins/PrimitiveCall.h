@@ -36,7 +36,7 @@ inline std::string reportedMessage(const std::string& log) {
 
 struct Outcome {
   bool ok = false;
-  ValuePtr result;
+  ValueSlot result;
   std::string log;     // every log message, each followed by a line feed
   std::string errors;  // standard error
   std::string message() const { return reportedMessage(log); }

@@ -7,8 +7,8 @@
 
 namespace {
 
-int first(int, ValuePtr&, CTypedValue* const*, CCharacteristic*, CSimpleInterface&, const PrimitiveContext&) { return 1; }
-int later(int, ValuePtr&, CTypedValue* const*, CCharacteristic*, CSimpleInterface&, const PrimitiveContext&) { return 2; }
+int first(int, ValueSlot&, CTypedValue* const*, CCharacteristic*, CSimpleInterface&, const PrimitiveContext&) { return 1; }
+int later(int, ValueSlot&, CTypedValue* const*, CCharacteristic*, CSimpleInterface&, const PrimitiveContext&) { return 2; }
 
 std::pair<int, PrimitiveFunction> lookUp(std::string_view name) {
   int arity = -99;
@@ -39,7 +39,7 @@ TEST(PrimitiveErrorReport, FramesTheMessageInTheLogAndListsEveryArgumentOnStanda
   vector->append(num(2));
   vector->append(str("c"));
   const Outcome outcome = callPrimitive(
-      [](int argc, ValuePtr&, CTypedValue* const* argv, CCharacteristic*, CSimpleInterface& log, const PrimitiveContext&) {
+      [](int argc, ValueSlot&, CTypedValue* const* argv, CCharacteristic*, CSimpleInterface& log, const PrimitiveContext&) {
         return reportPrimitiveError(log, "something failed", argc, argv);
       },
       nullptr, PrimitiveContext{nullptr, nullptr}, num(1), str("a b"), std::move(vector), obj(nullptr), ValuePtr(),

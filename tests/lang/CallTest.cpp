@@ -19,6 +19,13 @@ TEST_F(CallTest, LetOnAParameterChangesTheCallersValue) {
   EXPECT_EQ(call("fromConstant"), "5") << "the calling node's constant was changed by the first call";
 }
 
+// An argument that names a variable passes the value the variable held at
+// its place in the list, even when a later argument's loop replaces it.
+TEST_F(CallTest, ArgumentsPassTheValueAVariableHeldWhereTheyStand) {
+  ASSERT_TRUE(load("(defun probe \"0\" () (x) (let x \"a\") (+ x (begin (for x 1 2 1 0) \"b\")))"));
+  EXPECT_EQ(call("probe"), "\"ab\"") << log_.text();
+}
+
 TEST_F(CallTest, ResultsAreCopies) {
   ASSERT_TRUE(load("(defun one \"0\" () () 1) (defun echo \"0\" (a) () a)"));
   ValuePtr first = callForValue("one");

@@ -75,7 +75,10 @@ TEST_F(FormTest, LetKeepsTheSlotsTypeAndGivesACopy) {
                     {"(let x \"s\") (let x 2) x", "\"s\""},
                     {"(let x [1 2]) (let x [3]) x", "[3]"},
                     {"(let x [1 2]) (let a x) (let a [7 7]) x", "[1 2]"},
-                    {"(let x (+ 2 3))", "5"}});
+                    {"(let x (+ 2 3))", "5"},
+                    {"(let x (let a (+ 1 2))) (+ x a)", "6"},
+                    {"(let x (if 1 (+ 1 1) (+ 2 2))) x", "2"},
+                    {"(let x (if 0 (+ 1 1) (+ 2 2))) x", "4"}});
 }
 
 TEST_F(FormTest, LetWithoutAValueFailsSilently) {
@@ -88,13 +91,15 @@ TEST_F(FormTest, WhileRunsWhileTheConditionHolds) {
                     {"(let i 0) (while (< i 3) (let i (+ i 1))) i", "3"},
                     {"(while 0 (let i 1))", "0"},
                     {"(let i 0) (while (< i 2) (let i (+ i 1)) \"last\")", "\"last\""},
-                    {"(let i 5) (while (> i 0) (let i (- i 1)) i)", "0"}});
+                    {"(let i 5) (while (> i 0) (let i (- i 1)) i)", "0"},
+                    {"(while 0 1 \"never evaluated\")", "\"never evaluated\""}});
 }
 
 TEST_F(FormTest, ForCountsInclusivelyWithTruncatedBounds) {
   expectAll({{"(for i 1 5 2 i)", "5"},
                     {"(for i 5 1 -2 i)", "1"},
                     {"(for i 1 5 -1 i)", "none"},
+                    {"(for i 1 0 1 7)", "7"},
                     {"(for i 5 5 -1 i)", "none"},
                     {"(for i 1 3 1)", "1"},
                     {"(let x 0) (for i 1.9 3.9 1 (let x (+ x i))) x", "6"},

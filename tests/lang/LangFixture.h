@@ -61,9 +61,9 @@ class LangFixture : public testing::Test {
     EXPECT_NE(callee, nullptr) << name << " is not defined";
     CDoubleValue time(net_.time());
     CallContext context{&time, token, 0};
-    ValuePtr out;
+    ValueSlot out;
     failed_ = callee == nullptr || !callee->call(out, arguments.data(), static_cast<int>(arguments.size()), context);
-    return out;
+    return out.release();
   }
 
   // Defines probe with the given locals and body, then calls it.

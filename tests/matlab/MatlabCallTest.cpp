@@ -68,7 +68,7 @@ class MatlabCallTest : public ::testing::Test {
   TestFolder folder_;
   ScopedVariable temp_{"TEMP", folder_.path().c_str()};
   fs::path previous_;
-  ValuePtr result_;
+  ValueSlot result_;
   RecordingLog log_;
 };
 

@@ -22,7 +22,7 @@ TEST(MatlabCall, DrawsBothFileNamesBeforeRefusingAnArgument) {
   CStringValue name("f");
   CObjectValue object;
   CTypedValue* argv[] = {&name, &object};
-  ValuePtr result;
+  ValueSlot result;
   EXPECT_EQ(primitiveMatlab(2, result, argv, nullptr, log, PrimitiveContext{&net, nullptr}), 0);
   EXPECT_NE(log.text().find("matlab: unsupported argument type."), std::string::npos) << log.text();
 
