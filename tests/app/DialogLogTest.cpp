@@ -35,7 +35,8 @@ TEST(DialogLog, MessagesFromSeveralThreadsArriveAsWholeLinesInEachWritersOrder) 
       ++finished;
     });
   }
-  ASSERT_TRUE(waitUntil([&] { return finished == kThreads; }));
+  // Writers return before their lines are shown: the GUI thread's loop shows them.
+  ASSERT_TRUE(waitUntil([&] { return finished == kThreads && view.blockCount() == kThreads * kMessages; }));
   for (auto& writer : writers) writer.join();
 
   QStringList shown = lines(view);
