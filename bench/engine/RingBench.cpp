@@ -4,7 +4,9 @@
 // on every arc; (c) as (a), with every place given a capacity it never reaches,
 // so that each move tests it. Characteristic functions are ID. Every step is
 // one STEP request's worth of work: the events document is built by
-// XMLEventSender and serialised. Prints its figures.
+// XMLEventSender and serialised. The three sizes take turns for several
+// rounds and each figure is the fastest round, so that a burst of other work
+// on the machine does not pass for a cost of size. Prints its figures.
 // `engine_ring_bench STEPS [TOKENS a|b|c]` runs exactly STEPS steps per figure
 // instead of at least a second (optionally one figure only), so that the
 // instruction and cache-miss counts of `valgrind --tool=callgrind
@@ -18,17 +20,21 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
 
 constexpr int kPlaces = 100;
-constexpr double kMinimumSeconds = 1.0;  // each figure is timed over at least this long
+constexpr double kMinimumSeconds = 0.5;  // each round of a figure is timed over at least this long
+constexpr int kRounds = 3;
+constexpr int kSizes[] = {100, 1000, 10000};
 
 class SilentLog final : public CSimpleInterface {
  public:
@@ -150,12 +156,15 @@ void printFigure(int tokens, double cost, double first) {
 
 void runSeries(const Series& series, int steps) {
   std::printf("%s\n", series.title);
-  double first = 0.0;
-  for (int tokens : {100, 1000, 10000}) {
-    const double cost = nanosecondsPerMove(tokens, series, steps);
-    if (first == 0.0 && cost > 0) first = cost;
-    printFigure(tokens, cost, first);
+  double fastest[std::size(kSizes)];
+  std::fill(std::begin(fastest), std::end(fastest), -1.0);
+  for (int round = 0; round < kRounds; ++round) {
+    for (std::size_t size = 0; size < std::size(kSizes); ++size) {
+      const double cost = nanosecondsPerMove(kSizes[size], series, steps);
+      if (cost > 0 && (fastest[size] < 0 || cost < fastest[size])) fastest[size] = cost;
+    }
   }
+  for (std::size_t size = 0; size < std::size(kSizes); ++size) printFigure(kSizes[size], fastest[size], fastest[0]);
 }
 
 }  // namespace

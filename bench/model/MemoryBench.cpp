@@ -85,7 +85,7 @@ int main() {
     std::printf("definition: %zu bytes, %d places, %d transitions, %d tokens x 3 characteristics\n", text.size(),
                 kPlaces, kTransitions, kTokens);
     std::printf("initialize: %s in %.1f ms\n", ok ? "ok" : "FAILED", seconds * 1000.0);
-    std::printf("resident memory: %ld KiB before, %ld KiB with the net loaded (+%ld KiB, document included)\n",
+    std::printf("resident memory: %ld KiB before, %ld KiB with the net loaded (+%ld KiB)\n",
                 before, loaded, loaded - before);
   }
   std::filesystem::remove(path);

@@ -2,13 +2,19 @@
 // headless server: INIT of a two-place ring net with one token, then 100 STEP
 // requests of one step. Next to it, the same number of connections and round
 // trips against a raw loopback echo peer giving replies of the same size,
-// measured in the same run. Prints its figures; asserts nothing.
+// measured in the same run. They take turns for several rounds, so that a
+// burst of other work on the machine shows as one odd round, and the ratios
+// are summed up by their minimum and median. Prints its figures; asserts nothing.
+// `bench_server_concurrent_clients [SERVER ...]` measures each server program
+// given (default: this build's VanterServerHeadless) in the same rounds, so
+// that two builds compare side by side.
 #include <algorithm>
 #include <atomic>
 #include <barrier>
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -23,6 +29,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kClients = 50;
 constexpr int kStepsPerClient = 100;
+constexpr int kRounds = 7;
 constexpr std::string_view kRequest = "STEP 1\r\n\r\n";
 constexpr const char* kRingNet =
     "<gn xmlns=\"urn:vanterserver:gn-definition\"><transitions>"
@@ -127,29 +134,69 @@ Figures rawLoopback(std::size_t replySize) {
   return figures;
 }
 
-void printFigures(const char* what, const Figures& figures) {
-  std::printf("%-44s %5d of %d answered, %9.0f requests/s, median %8.1f us\n", what, figures.answered,
+void printFigures(const std::string& what, const Figures& figures) {
+  std::printf("  %-44s %5d of %d answered, %9.0f requests/s, median %8.1f us\n", what.c_str(), figures.answered,
               kClients * kStepsPerClient, figures.perSecond, figures.medianMicroseconds);
+}
+
+// The middle of `values` (the upper one of two).
+double median(std::vector<double> values) {
+  std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
+  return values[values.size() / 2];
+}
+
+// One server program under test, with its ratios to the raw loopback.
+struct Contender {
+  std::unique_ptr<ServerProcess> server;
+  std::string program;
+  std::vector<double> byMedian, byThroughput;
+};
+
+// One round: each server's STEP requests, then the raw loopback; false when a
+// server answered nothing.
+bool runRound(int round, std::vector<Contender>& contenders) {
+  std::printf("round %d\n", round);
+  std::vector<Figures> steps;
+  std::atomic<std::size_t> replySize{0};
+  for (Contender& contender : contenders) {
+    steps.push_back(runClients([&](std::barrier<>& ready, const std::function<void(double)>& record) {
+      stepClient(contender.server->port(), replySize, ready, record);
+    }));
+    printFigures("STEP requests to " + contender.program, steps.back());
+    if (steps.back().answered == 0) return false;
+  }
+  Figures raw = rawLoopback(replySize.load());
+  printFigures("raw loopback round trips, same sizes", raw);
+  for (std::size_t i = 0; i < contenders.size(); ++i) {
+    contenders[i].byMedian.push_back(steps[i].medianMicroseconds / raw.medianMicroseconds);
+    contenders[i].byThroughput.push_back(raw.perSecond / steps[i].perSecond);
+  }
+  return raw.answered > 0;
 }
 
 }  // namespace
 
-int main() {
-  std::string error;
-  auto server = ServerProcess::startServing(error);
-  if (!server) {
-    std::fprintf(stderr, "bench: %s\n", error.c_str());
-    return 1;
+int main(int argc, char** argv) {
+  std::vector<Contender> contenders;
+  for (int i = 1; i < std::max(argc, 2); ++i) {
+    std::string error;
+    ServerProcess::Options options;
+    if (i < argc) options.program = argv[i];
+    contenders.push_back({ServerProcess::startServing(error, options), i < argc ? argv[i] : "this build", {}, {}});
+    if (!contenders.back().server) {
+      std::fprintf(stderr, "bench: %s\n", error.c_str());
+      return 1;
+    }
   }
-  std::atomic<std::size_t> replySize{0};
-  Figures steps = runClients([&](std::barrier<>& ready, const std::function<void(double)>& record) {
-    stepClient(server->port(), replySize, ready, record);
-  });
-  Figures raw = rawLoopback(replySize.load());
-  printFigures("STEP requests, 50 clients on their own nets:", steps);
-  printFigures("raw loopback round trips, same sizes:", raw);
-  std::printf("ratio STEP / raw: %.2f by median round trip, %.2f by requests per second\n",
-              raw.medianMicroseconds > 0 ? steps.medianMicroseconds / raw.medianMicroseconds : 0.0,
-              steps.perSecond > 0 ? raw.perSecond / steps.perSecond : 0.0);
+  for (int round = 1; round <= kRounds; ++round) {
+    if (!runRound(round, contenders)) return 1;
+  }
+  for (const Contender& contender : contenders) {
+    std::printf("%s: ratio STEP / raw by median round trip: min %.2f, median %.2f; by requests per second: "
+                "min %.2f, median %.2f (%d rounds)\n",
+                contender.program.c_str(), *std::min_element(contender.byMedian.begin(), contender.byMedian.end()),
+                median(contender.byMedian), *std::min_element(contender.byThroughput.begin(), contender.byThroughput.end()),
+                median(contender.byThroughput), kRounds);
+  }
   return 0;
 }

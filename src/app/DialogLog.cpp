@@ -7,26 +7,28 @@
 #include <QScrollBar>
 #include <QString>
 
-namespace {
-
-// The message as the lines it shows: Latin-1 text with every line break a "\n".
-QString displayText(std::string_view message) {
-  if (message.size() > CSimpleInterface::kMaxMessage) message = message.substr(0, CSimpleInterface::kMaxMessage);
-  QString text = QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size()));
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return text;
+void CDialogLog::write(std::string_view message) {
+  if (QThread::currentThread() != view_->thread()) {
+    if (queue_.push(message)) postToGuiThread(view_, [this] { showQueued(); });
+    return;
+  }
+  // The GUI thread drains the queue, so it never waits on it.
+  showQueued();
+  show(message.substr(0, kMaxMessage));
 }
 
-}  // namespace
+void CDialogLog::showQueued() {
+  while (queue_.take(batch_)) {
+    batch_.pop_back();  // each message ends in a line feed; the view adds the last one
+    show(batch_);
+  }
+}
 
-void CDialogLog::write(std::string_view message) {
-  // The text is copied here, so each writer's message travels whole; the GUI
-  // thread appends one message at a time, so writers take turns at the view.
-  QString text = displayText(message);
-  QPlainTextEdit* view = view_;
-  runOnGuiThread(view, [view, &text] {
-    view->appendPlainText(text);
-    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
-  });
+// `lines` is Latin-1 text; every line break it holds starts a new line.
+void CDialogLog::show(std::string_view lines) {
+  QString text = QString::fromLatin1(lines.data(), static_cast<qsizetype>(lines.size()));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  view_->appendPlainText(text);
+  view_->verticalScrollBar()->setValue(view_->verticalScrollBar()->maximum());
 }

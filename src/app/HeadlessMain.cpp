@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "base/ConsoleLog.h"
+#include "base/BatchedConsoleLog.h"
 #include "app/HeadlessServices.h"
 #include "model/DefinitionParser.h"
 #include "server/TCPServer.h"
@@ -48,10 +48,12 @@ void calculations(CSimpleInterface& log) {
 }
 
 // Stops the XML library and ends the process at once: connection threads
-// still running are dropped with their connections, as at Exit.
-[[noreturn]] void endProcess(int status) {
+// still running are dropped with their connections, as at Exit; every
+// message written before is in the log first.
+[[noreturn]] void endProcess(BatchedConsoleLog& log, int status) {
   writeHeadlessPlots();
   terminateXerces();
+  log.flush();
   std::fflush(stdout);
   std::_Exit(status);
 }
@@ -62,10 +64,10 @@ int main() {
   sigset_t signals = awaitedSignals();
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
-  ConsoleLog log(stdout);
+  BatchedConsoleLog log(stdout);
   startProcessServices();
   std::thread(calculations, std::ref(log)).detach();
   int received = 0;
   sigwait(&signals, &received);
-  endProcess(received == kServerEnded ? EXIT_FAILURE : EXIT_SUCCESS);
+  endProcess(log, received == kServerEnded ? EXIT_FAILURE : EXIT_SUCCESS);
 }

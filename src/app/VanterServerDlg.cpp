@@ -86,6 +86,7 @@ void CVanterServerDlg::run() {
 void CVanterServerDlg::exitProgram() {
   if (exited_) return;
   exited_ = true;
+  log_->showQueued();
   services_.releasePlots();
   done(0);
   terminateXerces();

@@ -42,8 +42,9 @@ class CVanterServerDlg final : public QDialog {
   // installs the user-interface services, starts the XML library and the
   // calculations thread; "Unable to create calculations thread" when it cannot.
   void run();
-  // The Exit command: the plot windows drop their samples, the dialog ends
-  // with result 0 and the XML library stops.
+  // The Exit command: the log shows every message queued for it, the plot
+  // windows drop their samples, the dialog ends with result 0 and the XML
+  // library stops.
   void exitProgram();
   // Opens the about box modally.
   void showAbout();

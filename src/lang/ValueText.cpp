@@ -3,6 +3,7 @@
 #include "lang/Value.h"
 
 #include <charconv>
+#include <cmath>
 #include <sstream>
 
 namespace {
@@ -10,9 +11,24 @@ namespace {
 // Room for any number in the six-significant-digit general form ("-1.23457e+308").
 constexpr std::size_t kNumberTextCapacity = 32;
 
+// Whole numbers of this size or more need the exponent form with six significant digits.
+constexpr double kWholeDigitsLimit = 1e6;
+
+// A whole number of fewer than seven digits (not -0) in %g's form: its plain
+// digits. Most numbers nets print are such (counts, ids, steps); the integer
+// conversion costs a fraction of the general one.
+bool isPlainWhole(double number) {
+  return number > -kWholeDigitsLimit && number < kWholeDigitsLimit &&
+         number == static_cast<double>(static_cast<int>(number)) && !(number == 0 && std::signbit(number));
+}
+
 // The default floating-point form of a stream: six significant digits, fixed
 // or exponent notation, whichever %g picks, without trailing zeros.
 std::string_view numberText(double number, char (&buffer)[kNumberTextCapacity]) {
+  if (isPlainWhole(number)) {
+    char* end = std::to_chars(buffer, buffer + kNumberTextCapacity, static_cast<int>(number)).ptr;
+    return std::string_view(buffer, static_cast<std::size_t>(end - buffer));
+  }
   auto [end, error] = std::to_chars(buffer, buffer + kNumberTextCapacity, number, std::chars_format::general, 6);
   if (error != std::errc()) return "?";
   return std::string_view(buffer, static_cast<std::size_t>(end - buffer));

@@ -11,6 +11,8 @@
 #include "model/Token.h"
 #include "model/TokenGenerator.h"
 
+#include <malloc.h>
+
 #include <cassert>
 
 #include <xercesc/dom/DOMDocument.hpp>
@@ -33,20 +35,17 @@ CAbstractTransition::CAbstractTransition()
       tokens_("tokens", NameTable::kTokenCapacity, true, kNotFoundToken) {}
 
 CAbstractTransition::~CAbstractTransition() {
-  // The objects first, then the parser and with it the document.
   generators_.clear();
   ownedTokens_.clear();
   keptTokens_.clear();
   ownedTransitions_.clear();
   ownedPlaces_.clear();
   ownedFunctions_.clear();
-  parser_.reset();
 }
 
 void CAbstractTransition::prepare(CSimpleInterface* log, std::string_view definitionPath,
                                   std::string_view filePrefix, EventManager* events) {
   assert(log != nullptr);
-  parser_ = std::make_unique<DefinitionParser>(std::string(definitionPath), std::string(filePrefix));
   log_ = log;
   events_ = events;
   for (NameTable* table : {&transitions_, &places_, &functions_, &tokens_}) {
@@ -62,19 +61,29 @@ void CAbstractTransition::prepare(CSimpleInterface* log, std::string_view defini
 }
 
 bool CAbstractTransition::initialize() {
-  assert(parser_ != nullptr);
+  assert(log_ != nullptr);
   initialised_ = false;
   if (definitionPath_.size() > kMaxPath || filePrefix_.size() > kMaxPath) {
     log_->write("definition path or file prefix longer than " + std::to_string(kMaxPath) + " characters refused");
     return false;
   }
-  xercesc::DOMDocument* document = parser_->parse();
+  initialised_ = parseAndLoad();
+  // The document's blocks lie between the net's own: hand the pages they
+  // freed back to the system, or the process keeps the document's size.
+  malloc_trim(0);
+  return initialised_;
+}
+
+// Nothing reads the document once the net is built, so the parser and the
+// document (several times the net's own size) go when loading ends.
+bool CAbstractTransition::parseAndLoad() {
+  DefinitionParser parser(definitionPath_, filePrefix_);
+  xercesc::DOMDocument* document = parser.parse();
   if (document == nullptr) {
     log_->write("There was an error reading the GN definition");
     return false;
   }
-  initialised_ = load(*document);
-  return initialised_;
+  return load(*document);
 }
 
 CPlace* CAbstractTransition::adoptPlace(std::unique_ptr<CPlace> place) {

@@ -1,8 +1,9 @@
 // CAbstractTransition: the whole net of one conversation: its name tables,
 // the objects it owns, its clock, the entering queue, its generators, and the
 // loading, binding and stepping of it all.
-// Ownership: the net owns every object registered in its tables, every token,
-// every generator and its definition parser, whether or not loading succeeded.
+// Ownership: the net owns every object registered in its tables, every token
+// and every generator, whether or not loading succeeded; the definition
+// document lives only while initialize builds the net from it.
 // Thread rule: built, stepped and destroyed by one conversation's thread.
 #pragma once
 
@@ -24,7 +25,6 @@ class CSimpleInterface;
 class CSimpleTransition;
 class CToken;
 class CTokenGenerator;
-class DefinitionParser;
 class EventManager;
 
 class CAbstractTransition final : public CTransition {
@@ -110,6 +110,8 @@ class CAbstractTransition final : public CTransition {
   void endStep();
 
  private:
+  // Parses the definition file and loads it; false after log messages.
+  bool parseAndLoad();
   // Loading, one section and one section child at a time; false stops the load.
   bool loadSection(const xercesc::DOMNode& section);
   bool loadSectionItems(const xercesc::DOMNode& section, const char* header,
@@ -148,7 +150,6 @@ class CAbstractTransition final : public CTransition {
   std::vector<std::unique_ptr<CToken>> keptTokens_;
   std::vector<std::unique_ptr<CTokenGenerator>> generators_;
   std::priority_queue<CToken*, std::vector<CToken*>, EnteringLater> enteringQueue_;
-  std::unique_ptr<DefinitionParser> parser_;
   std::string definitionPath_;
   std::string filePrefix_;
   bool runtimeOk_ = true;

@@ -8,12 +8,13 @@
 CLList::CLList(bool owns) : owns_(owns) {}
 
 CLList::~CLList() {
-  // Iteratively, so that a long list does not recurse through its nodes.
-  while (head_) {
-    std::unique_ptr<Node> node = std::move(head_);
-    head_ = std::move(node->next);
-    destroyItem(node->item);
-  }
+  for (Node* node = head_.get(); node != nullptr; node = node->next.get()) destroyItem(node->item);
+  freeChain(std::move(head_));
+  freeChain(std::move(spare_));
+}
+
+void CLList::freeChain(std::unique_ptr<Node> chain) {
+  while (chain) chain = std::move(chain->next);
 }
 
 void CLList::destroyItem(CGNObject* item) {
@@ -22,7 +23,14 @@ void CLList::destroyItem(CGNObject* item) {
 
 void CLList::link(std::unique_ptr<Node>& at, CGNObject* item) {
   assert(item != nullptr);
-  auto node = std::make_unique<Node>(Node{item, std::move(at)});
+  std::unique_ptr<Node> node = std::move(spare_);
+  if (node) {
+    spare_ = std::move(node->next);
+    node->item = item;
+  } else {
+    node = std::make_unique<Node>(Node{item, nullptr});
+  }
+  node->next = std::move(at);
   at = std::move(node);
   ++count_;
   // A node inserted just before the cursor becomes the one before it.
@@ -50,8 +58,7 @@ void CLList::resort() {
   if (!head_) return;
   std::vector<CGNObject*> followers;
   for (Node* node = head_->next.get(); node != nullptr; node = node->next.get()) followers.push_back(node->item);
-  // Unlink the followers one by one (no recursion through a long chain).
-  while (head_->next) head_->next = std::move(head_->next->next);
+  freeChain(std::move(head_->next));
   count_ = 1;
   cursor_ = nullptr;
   beforeCursor_ = nullptr;
@@ -88,6 +95,8 @@ CGNObject* CLList::removeCurrent() {
   cursor_ = at.get();
   --count_;
   destroyItem(removed->item);
+  removed->next = std::move(spare_);
+  spare_ = std::move(removed);
   return current();
 }
 

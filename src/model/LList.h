@@ -53,13 +53,19 @@ class CLList : public CBaseObject {
     CGNObject* item;
     std::unique_ptr<Node> next;
   };
-  // Links a new node for `item` into `link` (head_ or a node's next).
+  // Links a node for `item` into `link` (head_ or a node's next).
   void link(std::unique_ptr<Node>& link, CGNObject* item);
   void destroyItem(CGNObject* item);
+  // Frees a chain of nodes one by one, so that a long chain does not recurse.
+  static void freeChain(std::unique_ptr<Node> chain);
 
   // Invariant: beforeCursor_ is null or the node whose next is cursor_; the
   // cursor stays valid while items are inserted anywhere in the list.
   std::unique_ptr<Node> head_;
+  // Nodes of removed items, linked again by the next insertions: a place's
+  // entries come and go on every move, and its list keeps at most as many
+  // nodes as it once held items.
+  std::unique_ptr<Node> spare_;
   Node* cursor_ = nullptr;
   Node* beforeCursor_ = nullptr;
   int count_ = 0;

@@ -1,6 +1,7 @@
 // EventsDocument: the streaming events writer and its escaping.
 #include "server/EventsDocument.h"
 
+#include <array>
 #include <cassert>
 
 namespace {
@@ -8,7 +9,7 @@ namespace {
 constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n";
 
 // The replacement of one byte, or empty when it is written as it is.
-std::string_view escapeOf(char c, bool inAttribute) {
+constexpr std::string_view escapeOf(char c, bool inAttribute) {
   switch (c) {
     case '&':
       return "&amp;";
@@ -29,32 +30,47 @@ std::string_view escapeOf(char c, bool inAttribute) {
   }
 }
 
-void appendAttributes(std::string& out, std::initializer_list<EventsDocument::Attribute> attributes) {
+// Which bytes escapeOf replaces, so that the scan of a text tests one table entry per byte.
+using ByteSet = std::array<bool, 256>;
+constexpr ByteSet escapedBytes(bool inAttribute) {
+  ByteSet escaped{};
+  for (int c = 0; c < 256; ++c) escaped[static_cast<std::size_t>(c)] = !escapeOf(static_cast<char>(c), inAttribute).empty();
+  return escaped;
+}
+constexpr ByteSet kEscapedInText = escapedBytes(false);
+constexpr ByteSet kEscapedInAttribute = escapedBytes(true);
+
+// Appends `text` escaped for XML: & < > " as entities, tab, line feed and
+// carriage return as character references when `inAttribute` (so they survive
+// attribute normalisation; a carriage return always), other control bytes as
+// '?'. Bytes 128-255 stay: the document is ISO-8859-1.
+void appendEscaped(TextBuffer& out, std::string_view text, bool inAttribute) {
+  const ByteSet& escaped = inAttribute ? kEscapedInAttribute : kEscapedInText;
+  std::size_t plain = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (!escaped[static_cast<unsigned char>(text[at])]) continue;
+    out.append(text.substr(plain, at - plain));
+    out.append(escapeOf(text[at], inAttribute));
+    plain = at + 1;
+  }
+  out.append(text.substr(plain));
+}
+
+void appendAttributes(TextBuffer& out, std::initializer_list<EventsDocument::Attribute> attributes) {
   for (const auto& [name, value] : attributes) {
-    out += ' ';
-    out += name;
-    out += "=\"";
+    out.append(' ');
+    out.append(name);
+    out.append("=\"");
     appendEscaped(out, value, true);
-    out += '"';
+    out.append('"');
   }
 }
 
 }  // namespace
 
-void appendEscaped(std::string& out, std::string_view text, bool inAttribute) {
-  std::size_t plain = 0;
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    std::string_view replacement = escapeOf(text[at], inAttribute);
-    if (replacement.empty()) continue;
-    out.append(text.data() + plain, at - plain);
-    out += replacement;
-    plain = at + 1;
-  }
-  out.append(text.data() + plain, text.size() - plain);
-}
-
 void EventsDocument::reset() {
-  text_.assign(kDeclaration);
+  text_.truncate(0);
+  text_.append(kDeclaration);
   closingLength_ = 0;
   open_ = true;
   hasEvents_ = false;
@@ -62,17 +78,17 @@ void EventsDocument::reset() {
 }
 
 void EventsDocument::dropClosing() {
-  text_.resize(text_.size() - closingLength_);
+  text_.truncate(text_.size() - closingLength_);
   closingLength_ = 0;
 }
 
 void EventsDocument::openEvent(std::string_view element, std::initializer_list<Attribute> attributes) {
   assert(open_ && !eventOpen_);
   dropClosing();
-  if (!hasEvents_) text_ += "<events>\n";
+  if (!hasEvents_) text_.append("<events>\n");
   hasEvents_ = true;
-  text_ += "  <";
-  text_ += element;
+  text_.append("  <");
+  text_.append(element);
   appendAttributes(text_, attributes);
   openElement_ = element;
   eventOpen_ = true;
@@ -81,23 +97,23 @@ void EventsDocument::openEvent(std::string_view element, std::initializer_list<A
 
 void EventsDocument::addChar(std::string_view name, std::string_view type, std::string_view text) {
   assert(eventOpen_);
-  if (!eventHasChildren_) text_ += ">\n";
+  if (!eventHasChildren_) text_.append(">\n");
   eventHasChildren_ = true;
-  text_ += "    <char";
+  text_.append("    <char");
   appendAttributes(text_, {{"name", name}, {"type", type}});
-  text_ += '>';
+  text_.append('>');
   appendEscaped(text_, text, false);
-  text_ += "</char>\n";
+  text_.append("</char>\n");
 }
 
 void EventsDocument::closeEvent() {
   assert(eventOpen_);
   if (eventHasChildren_) {
-    text_ += "  </";
-    text_ += openElement_;
-    text_ += ">\n";
+    text_.append("  </");
+    text_.append(openElement_);
+    text_.append(">\n");
   } else {
-    text_ += "/>\n";
+    text_.append("/>\n");
   }
   eventOpen_ = false;
 }
@@ -106,7 +122,7 @@ std::string_view EventsDocument::finish() {
   assert(open_ && !eventOpen_);
   dropClosing();
   std::string_view closing = hasEvents_ ? "</events>\n" : "<events/>\n";
-  text_ += closing;
+  text_.append(closing);
   closingLength_ = closing.size();
-  return text_;
+  return text_.view();
 }

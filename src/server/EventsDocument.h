@@ -14,9 +14,10 @@
 #pragma once
 
 #include <initializer_list>
-#include <string>
 #include <string_view>
 #include <utility>
+
+#include "server/TextBuffer.h"
 
 class EventsDocument {
  public:
@@ -44,7 +45,7 @@ class EventsDocument {
   // Removes what finish appended, so that the document grows on.
   void dropClosing();
 
-  std::string text_;
+  TextBuffer text_;
   std::string_view openElement_;
   bool open_ = false;
   bool hasEvents_ = false;
@@ -52,9 +53,3 @@ class EventsDocument {
   bool eventHasChildren_ = false;
   std::size_t closingLength_ = 0;  // bytes the last finish appended to text_
 };
-
-// Appends `text` to `out` escaped for XML: & < > " as entities, tab, line
-// feed and carriage return as character references when `inAttribute` (so
-// they survive attribute normalisation; a carriage return always), other
-// control bytes as '?'. Bytes 128-255 stay: the document is ISO-8859-1.
-void appendEscaped(std::string& out, std::string_view text, bool inAttribute);

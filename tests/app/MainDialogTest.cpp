@@ -93,9 +93,10 @@ TEST_F(MainDialogTest, ThreadThatCannotStartIsToldInAMessageBoxAndTheDialogStays
   dialog.exitProgram();
 }
 
-TEST_F(MainDialogTest, ExitEndsWithResultZeroAndReleasesThePlotSamples) {
+TEST_F(MainDialogTest, ExitEndsWithResultZeroReleasesThePlotSamplesAndShowsEveryQueuedLine) {
   CVanterServerDlg dialog(services_, serve(), inlineStarter());
   dialog.show();
+  std::thread([&] { dialog.log().write("written just before Exit"); }).join();
   services_.openPlot(PlotWindowRequest{2, "w", 1, 10, false, 0, 0});
   services_.addSample(2, {1.0});
   services_.addSample(2, {2.0});
@@ -104,6 +105,7 @@ TEST_F(MainDialogTest, ExitEndsWithResultZeroAndReleasesThePlotSamples) {
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(dialog.result(), 0);
   EXPECT_EQ(services_.windowUnder(2)->canvas().model().received(), 0);
+  EXPECT_TRUE(logShows(dialog, QStringLiteral("written just before Exit")));
 }
 
 TEST_F(MainDialogTest, ClosingTheWindowOrEscapeActsAsExit) {

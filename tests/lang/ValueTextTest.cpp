@@ -26,7 +26,10 @@ TEST(ValueText, NumbersUseSixSignificantDigits) {
   };
   const Row rows[] = {{1.0, "1"},       {0.5, "0.5"},       {-2.25, "-2.25"},      {1234567, "1.23457e+06"},
                       {123456, "123456"}, {0.0001, "0.0001"}, {0.00001, "1e-05"},   {1.0 / 3, "0.333333"},
-                      {0.0, "0"},        {1e21, "1e+21"}};
+                      {0.0, "0"},        {1e21, "1e+21"},
+                      // Whole numbers take a shorter road: its edges print as %g does.
+                      {-0.0, "-0"}, {-7, "-7"}, {999999, "999999"}, {-999999, "-999999"}, {1e6, "1e+06"},
+                      {-1e6, "-1e+06"}, {999999.5, "1e+06"}, {2147483648.0, "2.14748e+09"}};
   for (const Row& row : rows) {
     CDoubleValue value(row.number);
     EXPECT_EQ(textOf(value), row.text);

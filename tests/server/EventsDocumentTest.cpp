@@ -112,6 +112,21 @@ INSTANTIATE_TEST_SUITE_P(Rows, Escaping,
                                          TextRow{"delete_kept", "a\x7f", "a\x7f"}),
                          [](const testing::TestParamInfo<TextRow>& row) { return std::string(row.param.name); });
 
+TEST(EventsDocumentTest, DocumentFarLargerThanItsFirstBufferStaysWhole) {
+  EventsDocument document;
+  document.reset();
+  constexpr int kEvents = 2000;
+  for (int i = 0; i < kEvents; ++i) {
+    document.openEvent("movement", {{"token", "k" + std::to_string(i)}, {"place", "p"}});
+    document.addChar("Default", "double", std::to_string(i));
+    document.closeEvent();
+  }
+  XmlElement root = parsed(document.finish());
+  ASSERT_EQ(root.children.size(), static_cast<std::size_t>(kEvents));
+  EXPECT_EQ(root.children[kEvents - 1].attribute("token"), "k" + std::to_string(kEvents - 1));
+  EXPECT_EQ(root.children[kEvents - 1].children[0].text, std::to_string(kEvents - 1));
+}
+
 TEST(EventsDocumentTest, FinishedDocumentGrowsOnUntilTheNextReset) {
   EventsDocument document;
   document.reset();
