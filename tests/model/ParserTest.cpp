@@ -4,6 +4,7 @@
 #include "model/DefinitionParser.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <xercesc/dom/DOMDocument.hpp>
 #include <xercesc/dom/DOMElement.hpp>
@@ -27,9 +28,10 @@ class ParserTest : public ::testing::Test {
   static void SetUpTestSuite() { ASSERT_TRUE(initializeXerces()); }
   static void TearDownTestSuite() { EXPECT_TRUE(terminateXerces()); }
 
-  // Writes `text` to a fresh file in a folder that holds no schema file.
+  // Writes `text` to a fresh file in a folder that holds no schema file, one
+  // folder per process: ctest runs the cases side by side.
   std::string write(const std::string& name, const std::string& text) {
-    fs::path folder = fs::path(::testing::TempDir()) / "model-parser";
+    fs::path folder = fs::path(::testing::TempDir()) / ("model-parser-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     fs::path path = folder / name;
     std::ofstream(path, std::ios::binary) << text;
