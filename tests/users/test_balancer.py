@@ -89,12 +89,15 @@ class BalancerTest(unittest.TestCase):
     def test_conversations_spread_over_servers_and_survive_one_stopping(self):
         expected = in_process_events()
         self.assertEqual(self.conversations(CONVERSATIONS), [expected] * CONVERSATIONS)
+        # A server's log lines may come out after its answers: wait for them.
+        wait_for(lambda: sum(self.served()) >= CONVERSATIONS, 10)
         first, second = self.served()
         self.assertEqual(first + second, CONVERSATIONS)
         self.assertGreater(min(first, second), 0)
 
         self.servers[0].stop()
         self.assertEqual(self.conversations(AT_ONCE), [expected] * AT_ONCE, self.balancer_log())
+        wait_for(lambda: self.served()[1] >= second + AT_ONCE, 10)
         self.assertEqual(self.served()[1], second + AT_ONCE)
         self.assertTrue(wait_for(lambda: "vanter1 is DOWN" in self.balancer_log(), 10), self.balancer_log())
         self.assertNotIn("vanter2 is DOWN", self.balancer_log())
