@@ -3,6 +3,7 @@
 // client is served. The server runs for the rest of the test process.
 #include "FakeSession.h"
 #include "RecordingLog.h"
+#include "ServerProcess.h"
 #include "server/TCPServer.h"
 
 #include <gtest/gtest.h>
@@ -17,18 +18,6 @@
 #include <thread>
 
 namespace {
-
-std::uint16_t freePort() {
-  int probe = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  close(probe);
-  return ntohs(address.sin_port);
-}
 
 // A client that connects (retrying while the server starts), sends `bytes`
 // and reads until the server closes; what it read.
