@@ -1,7 +1,7 @@
 // Whether this build runs under the address sanitizer (the VANTER_SANITIZE
 // build, or any compiler's -fsanitize=address). Memory pools then step aside,
 // so that every freed block goes back to the heap, where the sanitizer sees
-// any later use of it.
+// any later use of it; and the heap, being the sanitizer's, is not trimmed.
 #pragma once
 
 #if defined(VANTER_SANITIZE) || defined(__SANITIZE_ADDRESS__)

@@ -3,6 +3,7 @@
 // their own; the step lives with the step engine.
 #include "model/AbstractTransition.h"
 
+#include "base/SanitizerBuild.h"
 #include "base/SimpleInterface.h"
 #include "lang/Function.h"
 #include "model/DefinitionParser.h"
@@ -70,7 +71,9 @@ bool CAbstractTransition::initialize() {
   initialised_ = parseAndLoad();
   // The document's blocks lie between the net's own: hand the pages they
   // freed back to the system, or the process keeps the document's size.
-  malloc_trim(0);
+  // The sanitizer's heap is not the C library's, whose trim would then walk
+  // arenas that other threads may be setting up at that moment.
+  if constexpr (!kAddressSanitizerBuild) malloc_trim(0);
   return initialised_;
 }
 

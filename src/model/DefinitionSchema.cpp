@@ -15,6 +15,9 @@
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/sax/HandlerBase.hpp>
 #include <xercesc/util/XMLException.hpp>
+#include <xercesc/validators/schema/ComplexTypeInfo.hpp>
+#include <xercesc/validators/schema/SchemaElementDecl.hpp>
+#include <xercesc/validators/schema/SchemaGrammar.hpp>
 #include <xercesc/util/XMLResourceIdentifier.hpp>
 #include <xercesc/util/XMLString.hpp>
 
@@ -46,6 +49,31 @@ class SchemaErrorCounter final : public xercesc::HandlerBase {
   bool failed_ = false;
 };
 
+void buildContentModel(xercesc::ComplexTypeInfo* type) {
+  if (type == nullptr) return;
+  type->getContentModel();
+  type->getFormattedContentModel();
+}
+
+// The library builds a type's content model, and the text of it that content
+// errors quote, on first use. Parsers on several threads would then build the
+// same one at once (a data race); built here, before the pool is shared, they
+// are only read.
+void buildContentModels(const xercesc::XMLGrammarPool& pool) {
+  auto grammars = pool.getGrammarEnumerator();
+  while (grammars.hasMoreElements()) {
+    xercesc::Grammar& grammar = grammars.nextElement();
+    if (grammar.getGrammarType() != xercesc::Grammar::SchemaGrammarType) continue;
+    auto& schema = static_cast<xercesc::SchemaGrammar&>(grammar);
+    if (xercesc::RefHashTableOf<xercesc::ComplexTypeInfo>* types = schema.getComplexTypeRegistry()) {
+      xercesc::RefHashTableOfEnumerator<xercesc::ComplexTypeInfo> named(types);
+      while (named.hasMoreElements()) buildContentModel(&named.nextElement());
+    }
+    auto elements = schema.getElemEnumerator();
+    while (elements.hasMoreElements()) buildContentModel(elements.nextElement().getComplexTypeInfo());
+  }
+}
+
 // Parses the built-in schema into a new locked pool; null when it has errors.
 std::unique_ptr<xercesc::XMLGrammarPool> loadPool() {
   auto made = std::make_unique<xercesc::XMLGrammarPoolImpl>(xercesc::XMLPlatformUtils::fgMemoryManager);
@@ -64,6 +92,7 @@ std::unique_ptr<xercesc::XMLGrammarPool> loadPool() {
     }
   }
   if (errors.failed()) return nullptr;
+  buildContentModels(*made);
   made->lockPool();  // read-only from now on, so parsers on any thread may share it
   return made;
 }

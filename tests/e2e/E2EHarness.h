@@ -62,7 +62,9 @@ class ServedTest : public testing::Test {
     }
     return client;
   }
-  std::string log() const { return server_->standardOutput(); }
+  // The server's log, then anything it wrote to standard error (a sanitizer's
+  // report, say), so that a failure shows why the server went away.
+  std::string log() const { return server_->standardOutput() + server_->standardError(); }
   std::string fileInServer(const std::string& name) const {
     std::ifstream file(server_->directory() / name, std::ios::binary);
     std::ostringstream text;
