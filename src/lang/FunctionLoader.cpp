@@ -7,13 +7,11 @@
 #include "lang/PathRules.h"
 #include "lang/Reader.h"
 #include "model/AbstractTransition.h"
-#include "model/DefinitionParser.h"
-#include "model/XmlText.h"
+#include "model/DefinitionDocument.h"
 
 #include <fstream>
 #include <iterator>
 
-#include <xercesc/dom/DOMNode.hpp>
 
 bool loadFunctionSource(CAbstractTransition& net, std::string text) {
   CSourceStream in(std::move(text));
@@ -46,17 +44,16 @@ bool loadFunctionFile(CAbstractTransition& net, std::string_view name) {
   return loadFunctionSource(net, std::move(text));
 }
 
-bool loadFunctions(CAbstractTransition& net, const xercesc::DOMNode& node) {
-  using xercesc::DOMNode;
-  switch (node.getNodeType()) {
-    case DOMNode::TEXT_NODE:
-    case DOMNode::CDATA_SECTION_NODE: return loadFunctionSource(net, toLatin1(node.getNodeValue()));
-    case DOMNode::ELEMENT_NODE:
-      if (hasAttribute(node, "fundefs") == 0) {
+bool loadFunctions(CAbstractTransition& net, const DefinitionNode& node) {
+  switch (node.kind()) {
+    case DefinitionNode::Kind::Text: return loadFunctionSource(net, std::string(node.value()));
+    case DefinitionNode::Kind::Element:
+      if (!node.hasAttribute("fundefs")) {
         net.log().write("Function library element without a fundefs attribute refused.");
         return false;
       }
-      return loadFunctionFile(net, attributeValue(node, "fundefs"));
-    default: return true;
+      return loadFunctionFile(net, node.attribute("fundefs"));
+    case DefinitionNode::Kind::Markup: return true;
   }
+  return true;
 }

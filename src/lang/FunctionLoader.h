@@ -2,13 +2,12 @@
 // document, or a definitions file in the working directory.
 #pragma once
 
-#include "model/DomFwd.h"
-
 #include <istream>
 #include <string>
 #include <string_view>
 
 class CAbstractTransition;
+class DefinitionNode;
 
 // Reads definitions until the end of `in`; a definition with a syntax error is
 // dropped (its messages are in the log) and reading goes on. Always true.
@@ -19,5 +18,6 @@ bool loadFunctionSource(CAbstractTransition& net, std::string text);
 // without newline translation. False when it cannot be opened (or the name
 // would leave the working directory).
 bool loadFunctionFile(CAbstractTransition& net, std::string_view name);
-// A text node is source text; an element names a file in its "fundefs" attribute.
-bool loadFunctions(CAbstractTransition& net, const xercesc::DOMNode& node);
+// A text is source text; an element names a file in its "fundefs" attribute;
+// markup loads nothing.
+bool loadFunctions(CAbstractTransition& net, const DefinitionNode& node);

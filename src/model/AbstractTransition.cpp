@@ -16,8 +16,6 @@
 
 #include <cassert>
 
-#include <xercesc/dom/DOMDocument.hpp>
-
 namespace {
 
 constexpr const char* kNotFoundToken = "NotFound";
@@ -81,12 +79,12 @@ bool CAbstractTransition::initialize() {
 // document (several times the net's own size) go when loading ends.
 bool CAbstractTransition::parseAndLoad() {
   DefinitionParser parser(definitionPath_, filePrefix_);
-  xercesc::DOMDocument* document = parser.parse();
-  if (document == nullptr) {
+  const DefinitionNode* root = parser.parse();
+  if (root == nullptr) {
     log_->write("There was an error reading the GN definition");
     return false;
   }
-  return load(*document);
+  return load(*root);
 }
 
 CPlace* CAbstractTransition::adoptPlace(std::unique_ptr<CPlace> place) {

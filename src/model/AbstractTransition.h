@@ -7,7 +7,6 @@
 // Thread rule: built, stepped and destroyed by one conversation's thread.
 #pragma once
 
-#include "model/DomFwd.h"
 #include "model/NameTable.h"
 #include "model/NetRandom.h"
 #include "model/Transition.h"
@@ -20,6 +19,7 @@
 #include <vector>
 
 class CFunction;
+class DefinitionNode;
 class CPlace;
 class CSimpleInterface;
 class CSimpleTransition;
@@ -46,11 +46,11 @@ class CAbstractTransition final : public CTransition {
   // (a path or prefix longer than kMaxPath is refused).
   // REQUIRES: prepare was called.
   bool initialize();
-  // Reads the whole document from its document node: every section, the root's
+  // Reads the whole document from its root element: every section, the root's
   // "fundefs" and "time", binding, then "GNInit". False when a section fails,
   // a table refused a name, binding fails or "GNInit" gives 0. What was created
   // stays with the net until it is destroyed.
-  bool load(const xercesc::DOMNode& document) override;
+  bool load(const DefinitionNode& root) override;
   // The binding pass over places, functions, tokens, generators, transitions,
   // then the place sort. Every pass runs even after a failure.
   bool bindAll();
@@ -113,13 +113,13 @@ class CAbstractTransition final : public CTransition {
   // Parses the definition file and loads it; false after log messages.
   bool parseAndLoad();
   // Loading, one section and one section child at a time; false stops the load.
-  bool loadSection(const xercesc::DOMNode& section);
-  bool loadSectionItems(const xercesc::DOMNode& section, const char* header,
-                        bool (CAbstractTransition::*loadItem)(const xercesc::DOMNode&));
-  bool loadTransition(const xercesc::DOMNode& item);
-  bool loadPlace(const xercesc::DOMNode& item);
-  bool loadFunctionItem(const xercesc::DOMNode& item);
-  bool loadTokenItem(const xercesc::DOMNode& item);
+  bool loadSection(const DefinitionNode& section);
+  bool loadSectionItems(const DefinitionNode& section, const char* header,
+                        bool (CAbstractTransition::*loadItem)(const DefinitionNode&));
+  bool loadTransition(const DefinitionNode& item);
+  bool loadPlace(const DefinitionNode& item);
+  bool loadFunctionItem(const DefinitionNode& item);
+  bool loadTokenItem(const DefinitionNode& item);
   // True once any table refused a name: such a definition does not load.
   bool anyNameRefused() const;
   // The function registered under `name`, or null; never adds the name.

@@ -2,7 +2,7 @@
 #include "model/CapacityText.h"
 
 #include "base/SimpleInterface.h"
-#include "model/DefinitionParser.h"
+#include "model/DefinitionDocument.h"
 
 namespace {
 

@@ -4,16 +4,15 @@
 #include "model/DefinitionParser.h"
 
 #include "model/DefinitionSchema.h"
+#include "model/DocumentBuilder.h"
 #include "model/XmlText.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
-#include <xercesc/dom/DOMException.hpp>
 #include <xercesc/framework/LocalFileInputSource.hpp>
 #include <xercesc/framework/XMLPScanToken.hpp>
-#include <xercesc/parsers/XercesDOMParser.hpp>
+#include <xercesc/parsers/SAX2XMLReaderImpl.hpp>
 #include <xercesc/sax/SAXParseException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/SecurityManager.hpp>
@@ -35,58 +34,32 @@ std::string parseReport(const char* kind, const xercesc::SAXParseException& e) {
 
 }  // namespace
 
-void DOMTreeErrorReporter::warning(const xercesc::SAXParseException&) {}
+void DefinitionErrorReporter::warning(const xercesc::SAXParseException&) {}
 
-void DOMTreeErrorReporter::error(const xercesc::SAXParseException& exception) {
+void DefinitionErrorReporter::error(const xercesc::SAXParseException& exception) {
   report("Error at file ", exception);
 }
 
-void DOMTreeErrorReporter::fatalError(const xercesc::SAXParseException& exception) {
+void DefinitionErrorReporter::fatalError(const xercesc::SAXParseException& exception) {
   report("Fatal Error at file ", exception);
 }
 
-void DOMTreeErrorReporter::resetErrors() {}
+void DefinitionErrorReporter::resetErrors() {}
 
 // A document can hold any number of faults: standard error gets the first
 // kMaxReports, then writeSummary counts the rest.
-void DOMTreeErrorReporter::report(const char* kind, const xercesc::SAXParseException& exception) {
+void DefinitionErrorReporter::report(const char* kind, const xercesc::SAXParseException& exception) {
   sawErrors_ = true;
   if (++reports_ <= kMaxReports) writeError(parseReport(kind, exception));
 }
 
-void DOMTreeErrorReporter::writeSummary() const {
+void DefinitionErrorReporter::writeSummary() const {
   if (reports_ <= kMaxReports) return;
   writeError("... and " + std::to_string(reports_ - kMaxReports) + " more errors in the definition, not shown (" +
              std::to_string(kMaxReports) + " are shown at most)\n");
 }
 
-// The DOM parser with a count of how deep the elements it has met so far nest.
-class DepthLimitedParser final : public xercesc::XercesDOMParser {
- public:
-  explicit DepthLimitedParser(xercesc::XMLGrammarPool* grammar)
-      : XercesDOMParser(nullptr, xercesc::XMLPlatformUtils::fgMemoryManager, grammar) {}
-
-  bool tooDeep() const { return deepest_ > kMaxDefinitionDepth; }
-
-  void startElement(const xercesc::XMLElementDecl& declaration, const unsigned int uri, const XMLCh* const prefix,
-                    const xercesc::RefVectorOf<xercesc::XMLAttr>& attributes, const XMLSize_t attributeCount,
-                    const bool isEmpty, const bool isRoot) override {
-    XercesDOMParser::startElement(declaration, uri, prefix, attributes, attributeCount, isEmpty, isRoot);
-    deepest_ = std::max(deepest_, depth_ + 1);
-    if (!isEmpty) ++depth_;  // an empty element has no end
-  }
-  void endElement(const xercesc::XMLElementDecl& declaration, const unsigned int uri, const bool isRoot,
-                  const XMLCh* const prefix) override {
-    XercesDOMParser::endElement(declaration, uri, isRoot, prefix);
-    --depth_;
-  }
-
- private:
-  int depth_ = 0;
-  int deepest_ = 0;
-};
-
-// Members that the library must not outlive in the wrong order: the parser
+// Members that the library must not outlive in the wrong order: the reader
 // refers to the resolver and the security manager, so they are declared first.
 struct DefinitionParser::LibraryState {
   DefinitionEntityResolver resolver;
@@ -98,33 +71,39 @@ DefinitionParser::DefinitionParser(std::string definitionPath, std::string fileP
 
 DefinitionParser::~DefinitionParser() = default;
 
-bool DefinitionParser::createParser() {
+bool DefinitionParser::createReader() {
+  using xercesc::XMLUni;
   xercesc::XMLGrammarPool* grammar = definitionGrammarPool();
   if (grammar == nullptr) return false;
   state_ = std::make_unique<LibraryState>();
   state_->security.setEntityExpansionLimit(kMaxEntityExpansions);
-  parser_ = std::make_unique<DepthLimitedParser>(grammar);
-  parser_->setDoNamespaces(true);
-  parser_->setDoSchema(true);
-  parser_->setValidationSchemaFullChecking(true);
-  parser_->setValidationScheme(xercesc::XercesDOMParser::Val_Always);
-  parser_->setIncludeIgnorableWhitespace(false);
-  reporter_ = std::make_unique<DOMTreeErrorReporter>();
-  parser_->setErrorHandler(reporter_.get());
-  parser_->setExternalSchemaLocation((std::string(kDefinitionNamespace) + " " + kSchemaFileName).c_str());
-  parser_->useCachedGrammarInParse(true);
-  parser_->setXMLEntityResolver(&state_->resolver);
-  parser_->setDisableDefaultEntityResolution(true);
-  parser_->setSecurityManager(&state_->security);
+  reporter_ = std::make_unique<DefinitionErrorReporter>();
+  builder_ = std::make_unique<DocumentBuilder>();
+  reader_ = std::make_unique<xercesc::SAX2XMLReaderImpl>(xercesc::XMLPlatformUtils::fgMemoryManager, grammar);
+  reader_->setFeature(XMLUni::fgSAX2CoreNameSpaces, true);
+  reader_->setFeature(XMLUni::fgXercesSchema, true);
+  reader_->setFeature(XMLUni::fgXercesSchemaFullChecking, true);
+  // Validation always, not only when the document names a grammar.
+  reader_->setFeature(XMLUni::fgSAX2CoreValidation, true);
+  reader_->setFeature(XMLUni::fgXercesDynamic, false);
+  reader_->setFeature(XMLUni::fgXercesUseCachedGrammarInParse, true);
+  reader_->setFeature(XMLUni::fgXercesDisableDefaultEntityResolution, true);
+  XmlString location = fromLatin1(std::string(kDefinitionNamespace) + " " + kSchemaFileName);
+  reader_->setProperty(XMLUni::fgXercesSchemaExternalSchemaLocation, location.data());
+  reader_->setProperty(XMLUni::fgXercesSecurityManager, &state_->security);
+  reader_->setXMLEntityResolver(&state_->resolver);
+  reader_->setErrorHandler(reporter_.get());
+  reader_->setContentHandler(builder_.get());
+  reader_->setLexicalHandler(builder_.get());
   return true;
 }
 
-xercesc::DOMDocument* DefinitionParser::parse() {
-  if (!createParser()) return nullptr;
+const DefinitionNode* DefinitionParser::parse() {
+  if (!createReader()) return nullptr;
   bool parsed = parseWithinDepth();
   reporter_->writeSummary();
   if (!parsed || reporter_->sawErrors()) return nullptr;
-  return parser_->getDocument();
+  return builder_->document().root();
 }
 
 // Parses token by token, so that a document nested too deep stops at the
@@ -134,10 +113,11 @@ bool DefinitionParser::parseWithinDepth() {
     XmlString path = fromLatin1(definitionPath_);
     xercesc::LocalFileInputSource source(path.c_str());
     xercesc::XMLPScanToken token;
-    bool more = parser_->parseFirst(source, token);
-    while (more && !parser_->tooDeep()) more = parser_->parseNext(token);
-    if (parser_->tooDeep()) {
-      parser_->parseReset(token);
+    const auto tooDeep = [this] { return builder_->deepest() > kMaxDefinitionDepth; };
+    bool more = reader_->parseFirst(source, token);
+    while (more && !tooDeep()) more = reader_->parseNext(token);
+    if (tooDeep()) {
+      reader_->parseReset(token);
       writeError("Definition \"" + definitionPath_ + "\" refused: elements nested deeper than " +
                  std::to_string(kMaxDefinitionDepth) + "\n");
       return false;
@@ -145,9 +125,6 @@ bool DefinitionParser::parseWithinDepth() {
     return true;
   } catch (const xercesc::XMLException& e) {
     writeError("An error occurred during parsing\n   Message: " + toLatin1(e.getMessage()) + "\n");
-    return false;
-  } catch (const xercesc::DOMException& e) {
-    writeError("A DOM error occurred during parsing\n   DOMException code: " + std::to_string(e.code) + "\n");
     return false;
   } catch (...) {
     writeError("An error occurred during parsing\n \n");

@@ -6,44 +6,22 @@
 #include "base/SimpleInterface.h"
 #include "lang/Function.h"
 #include "lang/FunctionLoader.h"
-#include "model/DefinitionParser.h"
+#include "model/DefinitionDocument.h"
 #include "model/Place.h"
 #include "model/SimpleTransition.h"
 #include "model/Token.h"
 #include "model/TokenGenerator.h"
 
-#include <xercesc/dom/DOMDocument.hpp>
-#include <xercesc/dom/DOMElement.hpp>
-#include <xercesc/dom/DOMNode.hpp>
-
-namespace {
-
-using xercesc::DOMNode;
-
-// Comments and processing instructions carry nothing of the net.
-bool isMarkup(const DOMNode& node) {
-  DOMNode::NodeType type = node.getNodeType();
-  return type == DOMNode::COMMENT_NODE || type == DOMNode::PROCESSING_INSTRUCTION_NODE;
-}
-
-const xercesc::DOMElement& asElement(const DOMNode& node) { return static_cast<const xercesc::DOMElement&>(node); }
-
-}  // namespace
-
-bool CAbstractTransition::load(const xercesc::DOMNode& document) {
+bool CAbstractTransition::load(const DefinitionNode& root) {
   log_->write("-->Creating GN Structure.");
-  const DOMNode* root = document.getNodeType() == DOMNode::DOCUMENT_NODE
-                            ? static_cast<const xercesc::DOMDocument&>(document).getDocumentElement()
-                            : document.getFirstChild();
   bool ok = true;
-  for (const DOMNode* section = root == nullptr ? nullptr : root->getFirstChild(); ok && section != nullptr;
-       section = section->getNextSibling()) {
-    if (section->getNodeType() == DOMNode::ELEMENT_NODE) ok = loadSection(*section);
+  for (const DefinitionNode* section = root.firstChild(); ok && section != nullptr; section = section->nextSibling()) {
+    if (section->isElement()) ok = loadSection(*section);
   }
   log_->write("***User defined functions");
-  if (!ok || root == nullptr) return false;
-  if (hasAttribute(*root, "fundefs") && !loadFunctionFile(*this, attributeValue(*root, "fundefs"))) return false;
-  if (hasAttribute(*root, "time") && leadingInteger(attributeValue(*root, "time")) < 0) return false;
+  if (!ok) return false;
+  if (root.hasAttribute("fundefs") && !loadFunctionFile(*this, root.attribute("fundefs"))) return false;
+  if (root.hasAttribute("time") && leadingInteger(root.attribute("time")) < 0) return false;
   if (anyNameRefused() || !bindAll() || anyNameRefused()) return false;
   traceFunction_ = registeredFunction("GNTrace");
   if (!functions_.contains("GNInit")) return true;
@@ -51,8 +29,8 @@ bool CAbstractTransition::load(const xercesc::DOMNode& document) {
   return start != nullptr && start->execute(nullptr, nullptr, 0) != 0;
 }
 
-bool CAbstractTransition::loadSection(const xercesc::DOMNode& section) {
-  std::string name = elementName(section);
+bool CAbstractTransition::loadSection(const DefinitionNode& section) {
+  std::string_view name = section.name();
   if (name == "transitions") return loadSectionItems(section, "***GN TRANSITIONS", &CAbstractTransition::loadTransition);
   if (name == "places") return loadSectionItems(section, "***GN PLACES", &CAbstractTransition::loadPlace);
   if (name == "functions") return loadSectionItems(section, "***GN FUNCTIONS", &CAbstractTransition::loadFunctionItem);
@@ -60,33 +38,34 @@ bool CAbstractTransition::loadSection(const xercesc::DOMNode& section) {
   return true;
 }
 
-// Loads the section's children one by one until one fails.
-bool CAbstractTransition::loadSectionItems(const xercesc::DOMNode& section, const char* header,
-                                           bool (CAbstractTransition::*loadItem)(const xercesc::DOMNode&)) {
+// Loads the section's children one by one until one fails; markup (comments,
+// processing instructions, entity references) carries nothing of the net.
+bool CAbstractTransition::loadSectionItems(const DefinitionNode& section, const char* header,
+                                           bool (CAbstractTransition::*loadItem)(const DefinitionNode&)) {
   log_->write(header);
-  for (const DOMNode* item = section.getFirstChild(); item != nullptr; item = item->getNextSibling()) {
-    if (!isMarkup(*item) && !(this->*loadItem)(*item)) return false;
+  for (const DefinitionNode* item = section.firstChild(); item != nullptr; item = item->nextSibling()) {
+    if (item->kind() != DefinitionNode::Kind::Markup && !(this->*loadItem)(*item)) return false;
   }
   return true;
 }
 
-bool CAbstractTransition::loadTransition(const xercesc::DOMNode& item) {
-  if (item.getNodeType() != DOMNode::ELEMENT_NODE) return true;
+bool CAbstractTransition::loadTransition(const DefinitionNode& item) {
+  if (!item.isElement()) return true;
   return adoptTransition(std::make_unique<CSimpleTransition>(*this))->load(item);
 }
 
-bool CAbstractTransition::loadPlace(const xercesc::DOMNode& item) {
-  if (item.getNodeType() != DOMNode::ELEMENT_NODE) return true;
-  return adoptPlace(std::make_unique<CPlace>(*this))->load(asElement(item));
+bool CAbstractTransition::loadPlace(const DefinitionNode& item) {
+  if (!item.isElement()) return true;
+  return adoptPlace(std::make_unique<CPlace>(*this))->load(item);
 }
 
-bool CAbstractTransition::loadFunctionItem(const xercesc::DOMNode& item) { return loadFunctions(*this, item); }
+bool CAbstractTransition::loadFunctionItem(const DefinitionNode& item) { return loadFunctions(*this, item); }
 
-bool CAbstractTransition::loadTokenItem(const xercesc::DOMNode& item) {
-  if (item.getNodeType() != DOMNode::ELEMENT_NODE) return true;
-  std::string name = elementName(item);
-  if (name == "token") return adoptToken(std::make_unique<CToken>(*this))->load(asElement(item), true);
-  if (name == "generator") return adoptGenerator(std::make_unique<CTokenGenerator>(*this))->load(asElement(item));
+bool CAbstractTransition::loadTokenItem(const DefinitionNode& item) {
+  if (!item.isElement()) return true;
+  std::string_view name = item.name();
+  if (name == "token") return adoptToken(std::make_unique<CToken>(*this))->load(item, true);
+  if (name == "generator") return adoptGenerator(std::make_unique<CTokenGenerator>(*this))->load(item);
   return false;
 }
 

@@ -5,9 +5,8 @@
 #include "base/SimpleInterface.h"
 #include "lang/Function.h"
 #include "model/AbstractTransition.h"
-#include "model/DefinitionParser.h"
+#include "model/DefinitionDocument.h"
 
-#include <xercesc/dom/DOMElement.hpp>
 
 namespace {
 
@@ -21,23 +20,23 @@ CFunction* functionAt(CAbstractTransition& net, int index) {
 
 CPlace::CPlace(CAbstractTransition& net) : net_(&net) {}
 
-bool CPlace::load(const xercesc::DOMElement& element) {
-  std::string id = attributeValue(element, "id");
+bool CPlace::load(const DefinitionNode& element) {
+  std::string_view id = element.attribute("id");
   if (net_->placesTable().define(id, this) < 0) return false;
-  std::string characteristicName = attributeValue(element, "char");
+  std::string_view characteristicName = element.attribute("char");
   CSimpleInterface& log = net_->log();
   log.write("-------- Place --------");
   log.write(id);
   log.write(characteristicName);
-  log.write(attributeValue(element, "priority"));
-  log.write(attributeValue(element, "capacity"));
+  log.write(element.attribute("priority"));
+  log.write(element.attribute("capacity"));
   log.write("-----------------------");
   characteristicIndex_ = net_->functionsTable().indexOf(characteristicName);
-  setPriority(leadingInteger(attributeValue(element, "priority")));
-  capacity_ = leadingInteger(attributeValue(element, "capacity"));
+  setPriority(leadingInteger(element.attribute("priority")));
+  capacity_ = leadingInteger(element.attribute("capacity"));
   // Only the exact text "false" turns merging off.
-  merge_ = attributeValue(element, "merge") != "false";
-  mergeRuleIndex_ = net_->functionsTable().indexOf(attributeValue(element, "mergeRule"));
+  merge_ = element.attribute("merge") != "false";
+  mergeRuleIndex_ = net_->functionsTable().indexOf(element.attribute("mergeRule"));
   return characteristicIndex_ >= 0 && mergeRuleIndex_ >= 0;
 }
 

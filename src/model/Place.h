@@ -3,11 +3,11 @@
 // Thread rule: read and written only by the thread that steps its net.
 #pragma once
 
-#include "model/DomFwd.h"
 #include "model/GNObject.h"
 #include "model/LList.h"
 
 class CAbstractTransition;
+class DefinitionNode;
 class CFunction;
 class CSimpleTransition;
 class CToken;
@@ -21,7 +21,7 @@ class CPlace final : public CGNObject {
 
   // Reads the place element and defines the id in the places table. False only
   // when the id or a function name is refused by its table (logged there).
-  bool load(const xercesc::DOMElement& element);
+  bool load(const DefinitionNode& element);
   // Resolves the characteristic function and merge rule; true when both exist.
   bool bind();
   // Record the transition this place feeds / is fed by; a second binding logs

@@ -7,21 +7,16 @@
 #include "lang/Function.h"
 #include "model/AbstractTransition.h"
 #include "model/CapacityText.h"
-#include "model/DefinitionParser.h"
+#include "model/DefinitionDocument.h"
 #include "model/Place.h"
 
 #include <algorithm>
 
-#include <xercesc/dom/DOMNode.hpp>
 
 namespace {
 
 // A transition lists at most as many inputs (or outputs) as a net has places.
 constexpr int kMaxPlacesPerSide = NameTable::kPlaceCapacity;
-
-bool isElement(const xercesc::DOMNode* node) {
-  return node->getNodeType() == xercesc::DOMNode::ELEMENT_NODE;
-}
 
 // Position of a places-table index in a list, or -1.
 int positionOf(const std::vector<int>& names, int index) {
@@ -35,24 +30,24 @@ CSimpleTransition::CSimpleTransition(CAbstractTransition& net) : net_(&net) {}
 
 CSimpleTransition::~CSimpleTransition() = default;
 
-bool CSimpleTransition::load(const xercesc::DOMNode& node) {
-  id_ = attributeValue(node, "id");
+bool CSimpleTransition::load(const DefinitionNode& element) {
+  id_ = element.attribute("id");
   if (net_->transitionsTable().define(id_, this) < 0) return false;
   CSimpleInterface& log = net_->log();
   log.write("-------- Transition --------");
   log.write(id_);
   log.write("----------------------------");
-  for (const xercesc::DOMNode* child = node.getFirstChild(); child != nullptr; child = child->getNextSibling()) {
-    if (isElement(child) && !loadPart(*child)) return false;
+  for (const DefinitionNode* child = element.firstChild(); child != nullptr; child = child->nextSibling()) {
+    if (child->isElement() && !loadPart(*child)) return false;
   }
-  setPriority(leadingInteger(attributeValue(node, "priority")));
-  lifeTime_ = leadingInteger(attributeValue(node, "lifeTime"));
-  startTime_ = leadingInteger(attributeValue(node, "startTime"));
+  setPriority(leadingInteger(element.attribute("priority")));
+  lifeTime_ = leadingInteger(element.attribute("lifeTime"));
+  startTime_ = leadingInteger(element.attribute("startTime"));
   return true;
 }
 
-bool CSimpleTransition::loadPart(const xercesc::DOMNode& part) {
-  std::string name = elementName(part);
+bool CSimpleTransition::loadPart(const DefinitionNode& part) {
+  std::string_view name = part.name();
   if (name == "inputs") {
     return loadPlaces(part, "input", "*input place names:", inputNames_, inputCount_, inputsRead_);
   }
@@ -63,13 +58,13 @@ bool CSimpleTransition::loadPart(const xercesc::DOMNode& part) {
   if (name == "capacities") {
     net_->log().write("*capacity matrix");
     capacitiesRead_ = true;
-    return readCapacityText(firstChildText(part), inputCount_, outputCount_, id_, net_->log(), capacities_);
+    return readCapacityText(part.firstChildText(), inputCount_, outputCount_, id_, net_->log(), capacities_);
   }
   return true;
 }
 
 // Each place goes to the front, so positions run against document order.
-bool CSimpleTransition::loadPlaces(const xercesc::DOMNode& list, std::string_view itemName, const char* header,
+bool CSimpleTransition::loadPlaces(const DefinitionNode& list, std::string_view itemName, const char* header,
                                    std::vector<int>& names, int& count, bool& read) {
   if (read) {
     net_->log().write("second " + std::string(itemName) + "s element refused in transition " + id_);
@@ -77,14 +72,14 @@ bool CSimpleTransition::loadPlaces(const xercesc::DOMNode& list, std::string_vie
   }
   read = true;
   net_->log().write(header);
-  for (const xercesc::DOMNode* item = list.getFirstChild(); item != nullptr; item = item->getNextSibling()) {
-    if (!isElement(item) || elementName(*item) != itemName) continue;
+  for (const DefinitionNode* item = list.firstChild(); item != nullptr; item = item->nextSibling()) {
+    if (!item->isElement() || item->name() != itemName) continue;
     if (count == kMaxPlacesPerSide) {
       net_->log().write("more than " + std::to_string(kMaxPlacesPerSide) + " " + std::string(itemName) +
                         " places refused in transition " + id_);
       return false;
     }
-    std::string ref = attributeValue(*item, "ref");
+    std::string_view ref = item->attribute("ref");
     int index = net_->placesTable().indexOf(ref);
     if (index < 0) return false;
     ++count;
@@ -94,25 +89,25 @@ bool CSimpleTransition::loadPlaces(const xercesc::DOMNode& list, std::string_vie
   return true;
 }
 
-bool CSimpleTransition::loadPredicates(const xercesc::DOMNode& predicates) {
+bool CSimpleTransition::loadPredicates(const DefinitionNode& predicates) {
   net_->log().write("*predicate matrix");
-  bool allTrue = attributeValue(predicates, "default") == "true";
+  bool allTrue = predicates.attribute("default") == "true";
   predicates_ = std::make_unique<PredicateMatrix>(inputCount_, outputCount_,
                                                   allTrue ? PredicateMatrix::Cell::True : PredicateMatrix::Cell::False);
-  for (const xercesc::DOMNode* item = predicates.getFirstChild(); item != nullptr; item = item->getNextSibling()) {
-    if (isElement(item) && elementName(*item) == "predicate" && !loadPredicate(*item)) return false;
+  for (const DefinitionNode* item = predicates.firstChild(); item != nullptr; item = item->nextSibling()) {
+    if (item->isElement() && item->name() == "predicate" && !loadPredicate(*item)) return false;
   }
   return true;
 }
 
-bool CSimpleTransition::loadPredicate(const xercesc::DOMNode& predicate) {
-  std::string text = firstChildText(predicate);
-  std::string input = attributeValue(predicate, "input");
-  std::string output = attributeValue(predicate, "output");
+bool CSimpleTransition::loadPredicate(const DefinitionNode& predicate) {
+  std::string_view text = predicate.firstChildText();
+  std::string_view input = predicate.attribute("input");
+  std::string_view output = predicate.attribute("output");
   int row = positionOf(inputNames_, net_->placesTable().indexOf(input));
   int column = positionOf(outputNames_, net_->placesTable().indexOf(output));
   if (row < 0 || column < 0) {
-    net_->log().write("predicate refused in transition " + id_ + ": " + (row < 0 ? input : output) +
+    net_->log().write("predicate refused in transition " + id_ + ": " + std::string(row < 0 ? input : output) +
                       (row < 0 ? " is not one of its inputs" : " is not one of its outputs"));
     return false;
   }

@@ -15,6 +15,7 @@
 #include <vector>
 
 class CAbstractTransition;
+class DefinitionNode;
 class CFunction;
 class CToken;
 
@@ -56,7 +57,7 @@ class CSimpleTransition final : public CTransition {
   // predicate names a place that is not among its inputs or outputs, a side
   // lists more places than a net can hold, or inputs or outputs come twice
   // (all logged).
-  bool load(const xercesc::DOMNode& node) override;
+  bool load(const DefinitionNode& element) override;
   // Binds the places (inputs, then outputs), re-sorts both lists and resolves
   // the predicate functions. False on an undefined place, a second binding of
   // a place, a missing predicates element, a matrix whose size is not inputs by
@@ -83,11 +84,11 @@ class CSimpleTransition final : public CTransition {
 
  private:
   // One child of the transition element; children of other names are ignored.
-  bool loadPart(const xercesc::DOMNode& part);
-  bool loadPlaces(const xercesc::DOMNode& list, std::string_view itemName, const char* header,
+  bool loadPart(const DefinitionNode& part);
+  bool loadPlaces(const DefinitionNode& list, std::string_view itemName, const char* header,
                   std::vector<int>& names, int& count, bool& read);
-  bool loadPredicates(const xercesc::DOMNode& predicates);
-  bool loadPredicate(const xercesc::DOMNode& predicate);
+  bool loadPredicates(const DefinitionNode& predicates);
+  bool loadPredicate(const DefinitionNode& predicate);
   // Whether both matrices are inputs by outputs; logs the refusal when not.
   bool matricesFitPlaces() const;
   bool bindPlaces(const std::vector<int>& names, CLList& list, bool asInput);

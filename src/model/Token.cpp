@@ -4,23 +4,21 @@
 
 #include "base/SimpleInterface.h"
 #include "model/AbstractTransition.h"
-#include "model/DefinitionParser.h"
+#include "model/DefinitionDocument.h"
 #include "model/NameTable.h"
 #include "model/Place.h"
 
 #include <cctype>
 #include <charconv>
 
-#include <xercesc/dom/DOMElement.hpp>
-#include <xercesc/dom/DOMNode.hpp>
 
 namespace {
 
 // The leading decimal floating-point number of a text, 0 when there is none
 // (as the C library reads it, but independent of the process's locale).
 // "nan" and "inf" are words, not decimal numbers: they read as 0 too.
-double leadingNumber(const std::string& text) {
-  const char* begin = text.c_str();
+double leadingNumber(std::string_view text) {
+  const char* begin = text.data();
   const char* end = begin + text.size();
   while (begin < end && std::isspace(static_cast<unsigned char>(*begin))) ++begin;
   if (begin < end && *begin == '+' && begin + 1 < end && begin[1] != '-') ++begin;
@@ -35,11 +33,11 @@ bool isValueType(const std::string& type) { return type == "double" || type == "
 
 // The initial value of a characteristic from its type and text; null when it
 // would pass the limits of a value. REQUIRES: isValueType(type).
-ValuePtr valueFromText(const std::string& type, const std::string& text) {
+ValuePtr valueFromText(const std::string& type, std::string_view text) {
   if (type == "double") return std::make_unique<CDoubleValue>(leadingNumber(text));
   if (type == "vector") return CVectorValue::fromText(text);
   if (kValueCost + text.size() > kMaxValueSize) return nullptr;
-  return std::make_unique<CStringValue>(text);
+  return std::make_unique<CStringValue>(std::string(text));
 }
 
 }  // namespace
@@ -64,30 +62,30 @@ CToken::~CToken() {
   if (lifeline_) lifeline_->cut();
 }
 
-bool CToken::load(const xercesc::DOMElement& element, bool registering) {
-  std::string id = attributeValue(element, "id");
+bool CToken::load(const DefinitionNode& element, bool registering) {
+  std::string_view id = element.attribute("id");
   if (registering && net_->tokensTable().define(id, this) < 0) return false;
   CSimpleInterface& log = net_->log();
   log.write("-------- Token------");
   log.write(id);
-  log.write(attributeValue(element, "host"));
-  log.write(attributeValue(element, "priority"));
-  log.write(attributeValue(element, "entering"));
+  log.write(element.attribute("host"));
+  log.write(element.attribute("priority"));
+  log.write(element.attribute("entering"));
   log.write("-----------------------");
-  for (const xercesc::DOMNode* child = element.getFirstChild(); child != nullptr; child = child->getNextSibling()) {
-    if (child->getNodeType() == xercesc::DOMNode::ELEMENT_NODE && !loadCharacteristic(*child)) return false;
+  for (const DefinitionNode* child = element.firstChild(); child != nullptr; child = child->nextSibling()) {
+    if (child->isElement() && !loadCharacteristic(*child)) return false;
   }
   chooseDefaultCharacteristic();
-  hostIndex_ = net_->placesTable().indexOf(attributeValue(element, "host"));
-  setPriority(leadingInteger(attributeValue(element, "priority")));
-  entering_ = leadingInteger(attributeValue(element, "entering"));
+  hostIndex_ = net_->placesTable().indexOf(element.attribute("host"));
+  setPriority(leadingInteger(element.attribute("priority")));
+  entering_ = leadingInteger(element.attribute("entering"));
   return hostIndex_ >= 0;
 }
 
-bool CToken::loadCharacteristic(const xercesc::DOMNode& child) {
-  std::string name = attributeValue(child, "name");
-  std::string type = attributeValue(child, "type");
-  int history = leadingInteger(attributeValue(child, "history"));
+bool CToken::loadCharacteristic(const DefinitionNode& child) {
+  std::string name(child.attribute("name"));
+  std::string type(child.attribute("type"));
+  int history = leadingInteger(child.attribute("history"));
   CSimpleInterface& log = net_->log();
   if (history < 0 || history > CCharacteristic::kMaxHistory) {
     log.write("characteristic history outside 0 to " + std::to_string(CCharacteristic::kMaxHistory) +
@@ -98,7 +96,7 @@ bool CToken::loadCharacteristic(const xercesc::DOMNode& child) {
     log.write("characteristic type other than double, string or vector refused: " + name);
     return false;
   }
-  ValuePtr prototype = valueFromText(type, firstChildText(child));
+  ValuePtr prototype = valueFromText(type, child.firstChildText());
   if (!prototype) {
     log.write(valueLimitMessage("characteristic " + name));
     return false;

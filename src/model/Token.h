@@ -3,7 +3,6 @@
 #pragma once
 
 #include "model/Characteristic.h"
-#include "model/DomFwd.h"
 #include "model/GNObject.h"
 
 #include <map>
@@ -11,6 +10,7 @@
 #include <string>
 
 class CAbstractTransition;
+class DefinitionNode;
 class CPlace;
 
 class CToken final : public CGNObject {
@@ -31,7 +31,7 @@ class CToken final : public CGNObject {
   // `registering` the id is defined in the tokens table. False when a
   // characteristic is refused (unknown type, over-long name, history outside
   // 0 to CCharacteristic::kMaxHistory) or a name is refused by its table, logged.
-  bool load(const xercesc::DOMElement& element, bool registering);
+  bool load(const DefinitionNode& element, bool registering);
   // Resolves the host place and queues the token for entering; null when the
   // host names no defined place.
   CPlace* bind();
@@ -80,7 +80,7 @@ class CToken final : public CGNObject {
 
  private:
   // One child of a token element; false (logged) for a name, history or type refused.
-  bool loadCharacteristic(const xercesc::DOMNode& child);
+  bool loadCharacteristic(const DefinitionNode& child);
   // Gives the lifeline, if there is one, the token's name.
   void nameLifeline();
 

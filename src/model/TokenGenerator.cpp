@@ -6,12 +6,11 @@
 #include "base/SimpleInterface.h"
 #include "lang/Function.h"
 #include "model/AbstractTransition.h"
-#include "model/DefinitionParser.h"
+#include "model/DefinitionDocument.h"
 #include "model/NameTable.h"
 #include "model/Place.h"
 #include "model/Token.h"
 
-#include <xercesc/dom/DOMElement.hpp>
 
 namespace {
 
@@ -19,7 +18,7 @@ namespace {
 // fit the tokens table.
 constexpr std::size_t kMaxGeneratorId = NameTable::kMaxName - 11;
 
-CTokenGenerator::Type typeOf(const std::string& text) {
+CTokenGenerator::Type typeOf(std::string_view text) {
   if (text == "periodic") return CTokenGenerator::Type::Periodic;
   if (text == "conditional") return CTokenGenerator::Type::Conditional;
   if (text == "random") return CTokenGenerator::Type::Random;
@@ -32,28 +31,28 @@ CTokenGenerator::CTokenGenerator(CAbstractTransition& net) : net_(&net), templat
 
 CTokenGenerator::~CTokenGenerator() = default;
 
-bool CTokenGenerator::load(const xercesc::DOMElement& element) {
-  std::string predicate = attributeValue(element, "predicate");
+bool CTokenGenerator::load(const DefinitionNode& element) {
+  std::string_view predicate = element.attribute("predicate");
   CSimpleInterface& log = net_->log();
   log.write("------- Token Generator -------");
-  log.write(attributeValue(element, "type"));
+  log.write(element.attribute("type"));
   log.write(predicate);
-  log.write(attributeValue(element, "period"));
+  log.write(element.attribute("period"));
   log.write("-------------------------------");
   if (!loadPredicate(predicate)) return false;
-  period_ = leadingInteger(attributeValue(element, "period"));
-  namePrefix_ = attributeValue(element, "id");
+  period_ = leadingInteger(element.attribute("period"));
+  namePrefix_ = element.attribute("id");
   if (namePrefix_.size() > kMaxGeneratorId) {
     log.write("generator id longer than " + std::to_string(kMaxGeneratorId) + " characters refused: " + namePrefix_);
     return false;
   }
-  type_ = typeOf(attributeValue(element, "type"));
+  type_ = typeOf(element.attribute("type"));
   if (!template_->load(element, false)) return false;
   nextTime_ = template_->entering();
   return true;
 }
 
-bool CTokenGenerator::loadPredicate(const std::string& predicate) {
+bool CTokenGenerator::loadPredicate(std::string_view predicate) {
   if (predicate == "true" || predicate == "false") {
     predicateKind_ = predicate == "true" ? PredicateKind::True : PredicateKind::False;
     return true;

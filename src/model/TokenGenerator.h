@@ -3,13 +3,14 @@
 // Thread rule: used by the thread that steps its net.
 #pragma once
 
-#include "model/DomFwd.h"
 #include "model/GNObject.h"
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 class CAbstractTransition;
+class DefinitionNode;
 class CFunction;
 class CToken;
 
@@ -26,7 +27,7 @@ class CTokenGenerator final : public CGNObject {
   // Reads a generator element and its template; false when the template is
   // refused, a name is refused by its table or the id is too long for the
   // names of the tokens it makes (all logged).
-  bool load(const xercesc::DOMElement& element);
+  bool load(const DefinitionNode& element);
   // Resolves the template's host and the predicate function.
   bool bind();
   // Makes a token when due (the step calls it when nextTime() == net time),
@@ -45,7 +46,7 @@ class CTokenGenerator final : public CGNObject {
 
  private:
   // "true", "false" or a function name; false when the name is refused.
-  bool loadPredicate(const std::string& predicate);
+  bool loadPredicate(std::string_view predicate);
 
   CAbstractTransition* net_;
   std::unique_ptr<CToken> template_;

@@ -16,17 +16,21 @@ bool isLowSurrogate(char16_t c) { return c >= kLowSurrogateFirst && c <= kLowSur
 
 std::string toLatin1(const XMLCh* text) {
   std::string out;
-  if (text == nullptr) return out;
-  for (const XMLCh* c = text; *c != 0; ++c) {
-    if (*c <= kLastLatin1) {
-      out += static_cast<char>(*c);
+  if (text != nullptr) appendLatin1(out, text, std::char_traits<XMLCh>::length(text));
+  return out;
+}
+
+void appendLatin1(std::string& out, const XMLCh* text, std::size_t length) {
+  out.reserve(out.size() + length);
+  for (std::size_t i = 0; i < length; ++i) {
+    if (text[i] <= kLastLatin1) {
+      out += static_cast<char>(text[i]);
       continue;
     }
     out += '?';
     // A surrogate pair is one character, so it becomes one '?'.
-    if (isHighSurrogate(*c) && isLowSurrogate(c[1])) ++c;
+    if (isHighSurrogate(text[i]) && i + 1 < length && isLowSurrogate(text[i + 1])) ++i;
   }
-  return out;
 }
 
 XmlString fromLatin1(std::string_view text) {

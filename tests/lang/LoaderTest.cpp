@@ -2,14 +2,11 @@
 // working directory) and from the nodes of a definition document.
 #include "LangFixture.h"
 
-#include "model/DefinitionParser.h"
-#include "model/XmlText.h"
+#include "model/DefinitionDocument.h"
 
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
-
-#include <xercesc/dom/DOM.hpp>
 
 namespace {
 
@@ -57,25 +54,17 @@ TEST_F(LoaderTest, NamesLeavingTheWorkingDirectoryAreRefused) {
 }
 
 TEST_F(LoaderTest, DocumentNodesGiveSourceTextOrAFileName) {
-  ASSERT_TRUE(initializeXerces());
   std::ofstream("net_lib.gnf") << "(defun fromFile \"0\" () () 1)";
-  XmlString core = fromLatin1("Core");
-  xercesc::DOMImplementation* implementation = xercesc::DOMImplementationRegistry::getDOMImplementation(core.c_str());
-  XmlString root = fromLatin1("gn");
-  xercesc::DOMDocument* document = implementation->createDocument(nullptr, root.c_str(), nullptr);
-  XmlString source = fromLatin1("(defun fromText \"0\" () () \"caf\xE9\")");
-  xercesc::DOMText* text = document->createTextNode(source.c_str());
-  XmlString library = fromLatin1("library");
-  XmlString fundefs = fromLatin1("fundefs");
-  XmlString fileName = fromLatin1("lib.gnf");
-  xercesc::DOMElement* element = document->createElement(library.c_str());
-  element->setAttribute(fundefs.c_str(), fileName.c_str());
-  xercesc::DOMElement* bare = document->createElement(library.c_str());
+  DefinitionDocument document;
+  DefinitionNode* root = document.addElement(nullptr, "functions", {});
+  document.addLeaf(*root, DefinitionNode::Kind::Text, "(defun fromText \"0\" () () \"caf\xE9\")");
+  const DefinitionNode::Attribute fileName[] = {{"fundefs", "lib.gnf"}};
+  const DefinitionNode* element = document.addElement(root, "library", fileName);
+  const DefinitionNode* bare = document.addElement(root, "library", {});
 
-  EXPECT_TRUE(loadFunctions(net_, *text));
+  EXPECT_TRUE(loadFunctions(net_, *root->firstChild()));
   EXPECT_TRUE(loadFunctions(net_, *element));
   EXPECT_FALSE(loadFunctions(net_, *bare));
-  document->release();
   ASSERT_TRUE(load(""));
   EXPECT_EQ(call("fromText"), "\"caf\xE9\"");
   EXPECT_EQ(call("fromFile"), "1");

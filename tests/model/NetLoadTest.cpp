@@ -5,7 +5,7 @@
 
 #include "builtins/BuiltinFunctions.h"
 #include "lang/Function.h"
-#include "model/DefinitionParser.h"
+#include "model/DefinitionDocument.h"
 #include "model/Place.h"
 #include "model/SimpleTransition.h"
 #include "model/Token.h"
@@ -16,12 +16,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <list>
-
-#include <xercesc/dom/DOMDocument.hpp>
-#include <xercesc/dom/DOMElement.hpp>
-#include <xercesc/dom/DOMImplementation.hpp>
-#include <xercesc/dom/DOMImplementationRegistry.hpp>
 
 namespace {
 
@@ -240,60 +234,41 @@ TEST(NetLoad, TokensAreBoundToTheirHosts) {
 // own rules, and the net it is loaded into (built-ins registered).
 class UnvalidatedDocument {
  public:
-  UnvalidatedDocument() {
-    static const XMLCh core[] = {'C', 'o', 'r', 'e', 0};
-    xercesc::DOMImplementation* implementation = xercesc::DOMImplementationRegistry::getDOMImplementation(core);
-    document_ = implementation->createDocument(text(kDefinitionNamespace), text("gn"), nullptr);
+  using Attributes = std::vector<DefinitionNode::Attribute>;
+
+  UnvalidatedDocument() : root_(document_.addElement(nullptr, "gn", {})) {
     net_.prepare(&log_, "unused.xml", "", nullptr);
     registerBuiltIns(net_);
   }
-  ~UnvalidatedDocument() { document_->release(); }
-  UnvalidatedDocument(const UnvalidatedDocument&) = delete;
-  UnvalidatedDocument& operator=(const UnvalidatedDocument&) = delete;
 
-  xercesc::DOMElement* root() { return document_->getDocumentElement(); }
-  xercesc::DOMElement* add(xercesc::DOMElement* parent, const std::string& element,
-                           const std::string& space = kDefinitionNamespace) {
-    auto* child = document_->createElementNS(text(space), text(element));
-    parent->appendChild(child);
-    return child;
-  }
-  void set(xercesc::DOMElement* element, const std::string& attribute, const std::string& value) {
-    element->setAttribute(text(attribute), text(value));
+  DefinitionNode* root() { return root_; }
+  // An element of the definition namespace; a foreign one has no name.
+  DefinitionNode* add(DefinitionNode* parent, std::string_view element, const Attributes& attributes = {}) {
+    return document_.addElement(parent, element, attributes);
   }
   // Places A, B and C with the attributes the schema would supply.
   void addPlaces() {
-    xercesc::DOMElement* places = add(root(), "places");
-    for (const char* id : {"A", "B", "C"}) {
-      xercesc::DOMElement* place = add(places, "place");
-      set(place, "id", id);
-      for (const char* attribute : {"char", "mergeRule"}) set(place, attribute, "ID");
-    }
+    DefinitionNode* places = add(root(), "places");
+    for (const char* id : {"A", "B", "C"}) add(places, "place", {{"id", id}, {"char", "ID"}, {"mergeRule", "ID"}});
   }
   // Transition T with its parts in the given order: "inputs" (of A), "inputs-C"
   // (of C), "outputs" (to B), "predicates" (default true), "capacities" (no text).
   void addTransition(const std::vector<std::string>& parts) {
-    xercesc::DOMElement* transition = add(add(root(), "transitions"), "transition");
-    set(transition, "id", "T");
-    set(transition, "lifeTime", "-1");
+    DefinitionNode* transition = add(add(root(), "transitions"), "transition", {{"id", "T"}, {"lifeTime", "-1"}});
     for (const std::string& part : parts) {
-      if (part.starts_with("inputs")) set(add(add(transition, "inputs"), "input"), "ref", part == "inputs" ? "A" : "C");
-      if (part == "outputs") set(add(add(transition, "outputs"), "output"), "ref", "B");
-      if (part == "predicates") set(add(transition, "predicates"), "default", "true");
+      if (part.starts_with("inputs")) add(add(transition, "inputs"), "input", {{"ref", part == "inputs" ? "A" : "C"}});
+      if (part == "outputs") add(add(transition, "outputs"), "output", {{"ref", "B"}});
+      if (part == "predicates") add(transition, "predicates", {{"default", "true"}});
       if (part == "capacities") add(transition, "capacities");
     }
   }
-  bool load() { return net_.load(*document_); }
+  bool load() { return net_.load(*root_); }
   CAbstractTransition& net() { return net_; }
   RecordingLog& log() { return log_; }
 
  private:
-  const XMLCh* text(const std::string& value) {
-    return reinterpret_cast<const XMLCh*>(texts_.emplace_back(value.begin(), value.end()).c_str());
-  }
-
-  std::list<std::u16string> texts_;  // the names handed to the library, alive as long as the document
-  xercesc::DOMDocument* document_ = nullptr;
+  DefinitionDocument document_;
+  DefinitionNode* root_;
   RecordingLog log_;
   CAbstractTransition net_;
 };
@@ -319,21 +294,18 @@ TEST(UnvalidatedDocumentLoad, OnlyDefinitionNamespaceElementsAreRead) {
   struct Row {
     const char* name;
     const char* parent;  // a section of the definition holding the foreign element; "" for the root
-    const char* element;
     bool loads;
   };
   const Row rows[] = {
-      {"a foreign section at the root is ignored", "", "transitions", true},
-      {"a foreign token among tokens is refused", "tokens", "token", false},
+      {"a foreign section at the root is ignored", "", true},
+      {"a foreign token among tokens is refused", "tokens", false},
   };
   for (const Row& row : rows) {
     UnvalidatedDocument document;
     document.addPlaces();
-    xercesc::DOMElement* parent =
+    DefinitionNode* parent =
         std::string(row.parent).empty() ? document.root() : document.add(document.root(), row.parent);
-    xercesc::DOMElement* foreign = document.add(parent, row.element, "urn:elsewhere");
-    document.set(foreign, "id", "T");
-    document.set(foreign, "host", "A");
+    document.add(parent, "", {{"id", "T"}, {"host", "A"}});
     EXPECT_EQ(document.load(), row.loads) << row.name << "\n" << document.log().text();
     EXPECT_EQ(document.net().transitionsTable().count() + document.net().tokensTable().count(), 0) << row.name;
   }

@@ -1,15 +1,11 @@
 // DefinitionParser: validation against the built-in schema, the reporter's
-// standard-error reports, refusal of external entities, the DOM accessors and
-// ISO-8859-1 text, and parsing on several threads at once.
+// standard-error reports, refusal of external entities, the document tree it
+// builds and its ISO-8859-1 text, and parsing on several threads at once.
 #include "model/DefinitionParser.h"
 #include "model/DefinitionSchema.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
-
-#include <xercesc/dom/DOMDocument.hpp>
-#include <xercesc/dom/DOMElement.hpp>
-#include <xercesc/dom/DOMNode.hpp>
 
 #include <atomic>
 #include <filesystem>
@@ -39,20 +35,20 @@ class ParserTest : public ::testing::Test {
     return path.string();
   }
 
-  // Parses the file, keeping what it wrote to standard error.
-  xercesc::DOMDocument* parse(const std::string& path) {
+  // Parses the file, keeping what it wrote to standard error; the root or null.
+  const DefinitionNode* parse(const std::string& path) {
     parser_ = std::make_unique<DefinitionParser>(path, "");
     ::testing::internal::CaptureStderr();
-    xercesc::DOMDocument* document = parser_->parse();
+    const DefinitionNode* root = parser_->parse();
     errors_ = ::testing::internal::GetCapturedStderr();
-    return document;
+    return root;
   }
 
-  const xercesc::DOMElement& firstElement(const xercesc::DOMNode& parent) {
-    const xercesc::DOMNode* child = parent.getFirstChild();
-    while (child != nullptr && child->getNodeType() != xercesc::DOMNode::ELEMENT_NODE) child = child->getNextSibling();
+  static const DefinitionNode& firstElement(const DefinitionNode& parent) {
+    const DefinitionNode* child = parent.firstChild();
+    while (child != nullptr && !child->isElement()) child = child->nextSibling();
     EXPECT_NE(child, nullptr);
-    return static_cast<const xercesc::DOMElement&>(*child);
+    return *child;
   }
 
   std::unique_ptr<DefinitionParser> parser_;
@@ -60,21 +56,19 @@ class ParserTest : public ::testing::Test {
 };
 
 TEST_F(ParserTest, ValidDocumentParsesWithTheSchemaDefaults) {
-  xercesc::DOMDocument* document =
-      parse(write("defaults.xml", kOpen + "<places><place id=\"P\"/></places></gn>"));
-  ASSERT_NE(document, nullptr) << errors_;
+  const DefinitionNode* root = parse(write("defaults.xml", kOpen + "<places><place id=\"P\"/></places></gn>"));
+  ASSERT_NE(root, nullptr) << errors_;
   EXPECT_EQ(errors_, "");
-  const xercesc::DOMElement& root = *document->getDocumentElement();
-  EXPECT_EQ(elementName(root), "gn");
-  const xercesc::DOMElement& place = firstElement(firstElement(root));
-  EXPECT_EQ(elementName(place), "place");
-  EXPECT_EQ(attributeValue(place, "id"), "P");
-  EXPECT_EQ(attributeValue(place, "char"), "ID");
-  EXPECT_EQ(attributeValue(place, "priority"), "0");
-  EXPECT_EQ(attributeValue(place, "capacity"), "-1");
-  EXPECT_EQ(attributeValue(place, "merge"), "false");
-  EXPECT_EQ(attributeValue(place, "mergeRule"), "ID");
-  EXPECT_EQ(hasAttribute(root, "time"), 0);
+  EXPECT_EQ(root->name(), "gn");
+  const DefinitionNode& place = firstElement(firstElement(*root));
+  EXPECT_EQ(place.name(), "place");
+  EXPECT_EQ(place.attribute("id"), "P");
+  EXPECT_EQ(place.attribute("char"), "ID");
+  EXPECT_EQ(place.attribute("priority"), "0");
+  EXPECT_EQ(place.attribute("capacity"), "-1");
+  EXPECT_EQ(place.attribute("merge"), "false");
+  EXPECT_EQ(place.attribute("mergeRule"), "ID");
+  EXPECT_FALSE(root->hasAttribute("time"));
 }
 
 TEST_F(ParserTest, SampleDefinitionParses) {
@@ -142,10 +136,10 @@ TEST_F(ParserTest, ExternalEntitiesAreNotRead) {
   std::string secret = write("secret.dtd", "<!ENTITY leak \"SECRET\">");
   std::string body = "<!DOCTYPE gn SYSTEM \"" + secret + "\">" + kOpen +
                      "<places><place id=\"&leak;\"/></places></gn>";
-  xercesc::DOMDocument* document = parse(write("entity.xml", body));
-  if (document != nullptr) {
-    const xercesc::DOMElement& place = firstElement(firstElement(*document->getDocumentElement()));
-    EXPECT_EQ(attributeValue(place, "id").find("SECRET"), std::string::npos);
+  const DefinitionNode* root = parse(write("entity.xml", body));
+  if (root != nullptr) {
+    const DefinitionNode& place = firstElement(firstElement(*root));
+    EXPECT_EQ(place.attribute("id").find("SECRET"), std::string::npos);
   }
   EXPECT_NE(errors_, "");
 }
@@ -167,7 +161,13 @@ TEST_F(ParserTest, SchemaNamedByTheDocumentIsNotLoaded) {
 TEST_F(ParserTest, UnknownElementsPassSoTheLoaderCanDecide) {
   // Unknown root children are ignored and unknown token children refused by
   // the loader, so validation lets both through while checking the sections.
-  EXPECT_NE(parse(write("extras.xml", kOpen + "<extras/><tokens><tokn/></tokens></gn>")), nullptr) << errors_;
+  const DefinitionNode* root =
+      parse(write("extras.xml", kOpen + "<extras/><tokens><tokn/><x:token xmlns:x=\"urn:x\"/></tokens></gn>"));
+  ASSERT_NE(root, nullptr) << errors_;
+  const DefinitionNode& unknown = firstElement(*firstElement(*root).nextSibling());
+  EXPECT_EQ(unknown.name(), "tokn");
+  ASSERT_NE(unknown.nextSibling(), nullptr);
+  EXPECT_EQ(unknown.nextSibling()->name(), "");  // outside the definition namespace: never matches
   EXPECT_EQ(parse(write("checked.xml", kOpen + "<extras/><places><place/></places></gn>")), nullptr);
   EXPECT_EQ(errors_.rfind("Error at file \"", 0), 0u) << errors_;
 }
@@ -225,12 +225,12 @@ TEST_F(ParserTest, MissingFileFailsWithAReport) {
 }
 
 TEST_F(ParserTest, AccessorsOnElementsWithoutAttributesOrChildren) {
-  xercesc::DOMDocument* document = parse(write("bare.xml", kOpen + "<transitions/></gn>"));
-  ASSERT_NE(document, nullptr) << errors_;
-  const xercesc::DOMElement& section = firstElement(*document->getDocumentElement());
-  EXPECT_EQ(hasAttribute(section, "id"), 0);
-  EXPECT_EQ(attributeValue(section, "id"), "");
-  EXPECT_EQ(firstChildText(section), "");
+  const DefinitionNode* root = parse(write("bare.xml", kOpen + "<transitions/></gn>"));
+  ASSERT_NE(root, nullptr) << errors_;
+  const DefinitionNode& section = firstElement(*root);
+  EXPECT_FALSE(section.hasAttribute("id"));
+  EXPECT_EQ(section.attribute("id"), "");
+  EXPECT_EQ(section.firstChildText(), "");
 }
 
 TEST_F(ParserTest, TextIsIso88591WithQuestionMarksForOtherCharacters) {
@@ -238,15 +238,47 @@ TEST_F(ParserTest, TextIsIso88591WithQuestionMarksForOtherCharacters) {
   std::string body = kOpen + "<places><place id=\"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9D\x84\x9E!\"/></places>"
                              "<tokens><token id=\"k\" host=\"P\"><characteristic name=\"s\" type=\"string\">"
                              "  a\tb  </characteristic></token></tokens></gn>";
-  xercesc::DOMDocument* document = parse(write("latin1.xml", body));
-  ASSERT_NE(document, nullptr) << errors_;
-  const xercesc::DOMElement& root = *document->getDocumentElement();
-  const xercesc::DOMElement& place = firstElement(firstElement(root));
-  EXPECT_EQ(attributeValue(place, "id"), "caf\xE9 ? ?!");
-  const xercesc::DOMNode* tokens = firstElement(root).getNextSibling();
+  const DefinitionNode* root = parse(write("latin1.xml", body));
+  ASSERT_NE(root, nullptr) << errors_;
+  const DefinitionNode& place = firstElement(firstElement(*root));
+  EXPECT_EQ(place.attribute("id"), "caf\xE9 ? ?!");
+  const DefinitionNode* tokens = firstElement(*root).nextSibling();
   ASSERT_NE(tokens, nullptr);
-  const xercesc::DOMElement& characteristic = firstElement(firstElement(*tokens));
-  EXPECT_EQ(firstChildText(characteristic), "  a\tb  ");  // text content kept verbatim
+  const DefinitionNode& characteristic = firstElement(firstElement(*tokens));
+  EXPECT_EQ(characteristic.firstChildText(), "  a\tb  ");  // text content kept verbatim
+}
+
+// An element's text is the value of its first child as a DOM parser makes the
+// children: adjacent character data is one text, each CDATA section, comment,
+// processing instruction and entity reference a node of its own.
+TEST_F(ParserTest, FirstChildTextIsTheFirstNodesValue) {
+  struct Row {
+    const char* name;
+    std::string prolog;
+    std::string content;  // of a string characteristic
+    std::string text;
+  };
+  const std::string declared = "<!DOCTYPE gn [<!ENTITY e \"declared\">]>";
+  const Row rows[] = {
+      {"text", "", "  a b ", "  a b "},
+      {"entities and character references join the text", "", "a&amp;b&#65;&lt;c", "a&bA<c"},
+      {"a CDATA section first", "", "<![CDATA[<x>]]>tail", "<x>"},
+      {"text before a CDATA section", "", "head<![CDATA[<x>]]>tail", "head"},
+      {"a comment first", "", "<!-- note -->tail", " note "},
+      {"a processing instruction first", "", "<?target some data?>tail", "some data"},
+      {"a declared entity first", declared, "&e;tail", ""},
+      {"text before a declared entity", declared, "head&e;", "head"},
+      {"empty", "", "", ""},
+  };
+  for (const Row& row : rows) {
+    const DefinitionNode* root = parse(write("text.xml", row.prolog + kOpen + "<tokens><token id=\"k\" host=\"P\">" +
+                                                             "<characteristic name=\"c\" type=\"string\">" +
+                                                             row.content + "</characteristic></token></tokens></gn>"));
+    ASSERT_NE(root, nullptr) << row.name << errors_;
+    const DefinitionNode& token = firstElement(firstElement(*root));
+    EXPECT_EQ(token.firstChildText(), "") << row.name;  // its first child is an element
+    EXPECT_EQ(firstElement(token).firstChildText(), row.text) << row.name;
+  }
 }
 
 // Each round starts from a fresh schema pool, so the threads are the first to
