@@ -21,16 +21,19 @@ std::string toLatin1(const XMLCh* text) {
 }
 
 void appendLatin1(std::string& out, const XMLCh* text, std::size_t length) {
-  out.reserve(out.size() + length);
+  std::size_t start = out.size();
+  out.resize(start + length);  // at most one character for each code unit
+  char* next = out.data() + start;
   for (std::size_t i = 0; i < length; ++i) {
     if (text[i] <= kLastLatin1) {
-      out += static_cast<char>(text[i]);
+      *next++ = static_cast<char>(text[i]);
       continue;
     }
-    out += '?';
+    *next++ = '?';
     // A surrogate pair is one character, so it becomes one '?'.
     if (isHighSurrogate(text[i]) && i + 1 < length && isLowSurrogate(text[i + 1])) ++i;
   }
+  out.resize(static_cast<std::size_t>(next - out.data()));
 }
 
 XmlString fromLatin1(std::string_view text) {
