@@ -12,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 
-
 bool loadFunctionSource(CAbstractTransition& net, std::string text) {
   CSourceStream in(std::move(text));
   while (in.good()) {
@@ -45,15 +44,11 @@ bool loadFunctionFile(CAbstractTransition& net, std::string_view name) {
 }
 
 bool loadFunctions(CAbstractTransition& net, const DefinitionNode& node) {
-  switch (node.kind()) {
-    case DefinitionNode::Kind::Text: return loadFunctionSource(net, std::string(node.value()));
-    case DefinitionNode::Kind::Element:
-      if (!node.hasAttribute("fundefs")) {
-        net.log().write("Function library element without a fundefs attribute refused.");
-        return false;
-      }
-      return loadFunctionFile(net, node.attribute("fundefs"));
-    case DefinitionNode::Kind::Markup: return true;
+  if (node.kind() == DefinitionNode::Kind::Text) return loadFunctionSource(net, std::string(node.value()));
+  if (!node.isElement()) return true;
+  if (!node.hasAttribute("fundefs")) {
+    net.log().write("Function library element without a fundefs attribute refused.");
+    return false;
   }
-  return true;
+  return loadFunctionFile(net, node.attribute("fundefs"));
 }

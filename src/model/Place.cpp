@@ -7,7 +7,6 @@
 #include "model/AbstractTransition.h"
 #include "model/DefinitionDocument.h"
 
-
 namespace {
 
 constexpr const char* kDoubleBinding = "Double place binding detected";

@@ -12,7 +12,6 @@
 
 #include <algorithm>
 
-
 namespace {
 
 // A transition lists at most as many inputs (or outputs) as a net has places.

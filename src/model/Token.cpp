@@ -11,7 +11,6 @@
 #include <cctype>
 #include <charconv>
 
-
 namespace {
 
 // The leading decimal floating-point number of a text, 0 when there is none

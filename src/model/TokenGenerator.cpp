@@ -11,7 +11,6 @@
 #include "model/Place.h"
 #include "model/Token.h"
 
-
 namespace {
 
 // Generated names are the id, "_" and a count of up to 10 digits, and must
