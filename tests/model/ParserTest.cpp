@@ -286,7 +286,9 @@ TEST_F(ParserTest, FirstChildTextIsTheFirstNodesValue) {
 // part of the shared schema built by two of them at once shows up.
 TEST_F(ParserTest, SeveralNetsParseAtOnce) {
   const std::string good = VANTER_SOURCE_DIR "/tests/model/data/sample.xml";
-  const std::string refused = write("out-of-order.xml", kOpen + "<transitions><transition id=\"T\"><outputs/><inputs/><predicates/></transition></transitions></gn>");
+  const std::string refused =
+      write("out-of-order.xml", kOpen + "<transitions><transition id=\"T\"><outputs/><inputs/><predicates/>"
+                                        "</transition></transitions></gn>");
   std::atomic<int> parsed{0}, failed{0};
   ::testing::internal::CaptureStderr();
   for (int round = 0; round < 5; ++round) {
