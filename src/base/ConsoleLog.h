@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <mutex>
+#include <string>
 
 #include "base/SimpleInterface.h"
 
@@ -22,4 +23,5 @@ class ConsoleLog final : public CSimpleInterface {
  private:
   std::FILE* const stream_;
   std::mutex mutex_;  // held for the whole of one message
+  std::string line_;  // the message being written and its line feed; guarded by mutex_
 };
