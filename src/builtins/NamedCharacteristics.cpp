@@ -26,7 +26,7 @@ VANTER_PRIMITIVE(primitiveSetNamed) {
   if (CCharacteristic* named = token.characteristic(args.text(1))) {
     named->set(*args.at(2));
   } else {
-    token.putCharacteristic(args.text(1), std::make_unique<CCharacteristic>(kNamedHistory, *args.at(2)));
+    token.putCharacteristic(args.text(1), std::make_unique<CCharacteristic>(kNamedHistory, args.at(2)->clone()));
   }
   return 1;
 }

@@ -35,7 +35,7 @@ std::string_view splitArgumentFault(const Arguments& args) {
 std::unique_ptr<CToken> tokenFromPairs(const Arguments& args, CAbstractTransition& net) {
   auto token = std::make_unique<CToken>(net);
   for (int i = kFirstPair; i < args.count(); i += 2) {
-    token->putCharacteristic(args.text(i), std::make_unique<CCharacteristic>(kNamedHistory, *args.at(i + 1)));
+    token->putCharacteristic(args.text(i), std::make_unique<CCharacteristic>(kNamedHistory, args.at(i + 1)->clone()));
   }
   token->chooseDefaultCharacteristic();
   return token;

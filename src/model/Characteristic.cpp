@@ -2,11 +2,12 @@
 #include "model/Characteristic.h"
 
 #include <cassert>
+#include <utility>
 
-CCharacteristic::CCharacteristic(int history, const CTypedValue& prototype) : value_(prototype.clone()) {
-  assert(history >= 0);
+CCharacteristic::CCharacteristic(int history, ValuePtr live) : value_(std::move(live)) {
+  assert(history >= 0 && value_ != nullptr);
   slots_.reserve(static_cast<std::size_t>(history) + 1);
-  for (int i = 0; i <= history; ++i) slots_.push_back(prototype.clone());
+  for (int i = 0; i <= history; ++i) slots_.push_back(value_->clone());
 }
 
 void CCharacteristic::set(const CTypedValue& v) {

@@ -20,10 +20,10 @@ class CCharacteristic final : public CGNObject {
     return (static_cast<std::size_t>(history) + 2) * prototype.size() <= kMaxLoadedSize;
   }
 
-  // `history` earlier values are kept (size = history + 1 slots); every slot
-  // and the live value start as clones of `prototype`, which stays the caller's.
-  // REQUIRES: 0 <= history <= kMaxHistory.
-  CCharacteristic(int history, const CTypedValue& prototype);
+  // `history` earlier values are kept (size = history + 1 slots); `live`
+  // becomes the live value and every slot starts as a clone of it.
+  // REQUIRES: 0 <= history <= kMaxHistory; live != nullptr.
+  CCharacteristic(int history, ValuePtr live);
   int kind() const override { return kKindCharacteristic; }
 
   // The live value (borrowed for the life of the characteristic).

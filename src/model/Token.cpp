@@ -52,7 +52,7 @@ CToken::CToken(const CToken& templateToken)
   setPriority(templateToken.priority());
   for (const auto& [name, characteristic] : templateToken.characteristics_) {
     characteristics_.emplace(name,
-                             std::make_unique<CCharacteristic>(characteristic->history(), characteristic->value()));
+                             std::make_unique<CCharacteristic>(characteristic->history(), characteristic->value().clone()));
   }
   chooseDefaultCharacteristic();
 }
@@ -105,7 +105,7 @@ bool CToken::loadCharacteristic(const DefinitionNode& child) {
               std::to_string(CCharacteristic::kMaxLoadedSize) + " refused: " + name);
     return false;
   }
-  putCharacteristic(name, std::make_unique<CCharacteristic>(history, *prototype));
+  putCharacteristic(name, std::make_unique<CCharacteristic>(history, std::move(prototype)));
   return true;
 }
 

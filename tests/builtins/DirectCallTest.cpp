@@ -66,7 +66,7 @@ TEST(DirectCall, TokensListFollowsThePlacesPriorityOrder) {
 }
 
 TEST(DirectCall, GetCharReadsAroundTheRingAndNeedsACharacteristic) {
-  CCharacteristic ring(2, CDoubleValue(1));
+  CCharacteristic ring(2, std::make_unique<CDoubleValue>(1));
   ring.advance();
   ring.set(CDoubleValue(2));
   ring.advance();
@@ -86,11 +86,11 @@ TEST(DirectCall, GetCharReadsAroundTheRingAndNeedsACharacteristic) {
 }
 
 TEST(DirectCall, TwoArgumentSetNthChangesOnlyAVectorsLiveValue) {
-  CCharacteristic vector(0, *CVectorValue::fromText("1 2"));
+  CCharacteristic vector(0, CVectorValue::fromText("1 2"));
   EXPECT_TRUE(callFor(&vector, primitiveSetNth, num(0), num(9)).ok);
   EXPECT_EQ(literal(&vector.value()), "[9 2]");
   EXPECT_EQ(literal(&vector.past(0)), "[1 2]");
-  CCharacteristic number(0, CDoubleValue(4));
+  CCharacteristic number(0, std::make_unique<CDoubleValue>(4));
   EXPECT_TRUE(callFor(&number, primitiveSetNth, num(0), num(9)).ok);
   EXPECT_EQ(literal(&number.value()), "4");
 }

@@ -92,7 +92,7 @@ class LangFixture : public testing::Test {
   // A token registered under `name` with a number characteristic "Default".
   CToken* token(const std::string& name, double value) {
     auto made = std::make_unique<CToken>(net_);
-    made->putCharacteristic("Default", std::make_unique<CCharacteristic>(0, CDoubleValue(value)));
+    made->putCharacteristic("Default", std::make_unique<CCharacteristic>(0, std::make_unique<CDoubleValue>(value)));
     made->chooseDefaultCharacteristic();
     CToken* token = net_.adoptToken(std::move(made));
     net_.tokensTable().define(name, token);

@@ -3,24 +3,30 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <utility>
+
 namespace {
 
 double number(const CTypedValue& value) { return static_cast<const CDoubleValue&>(value).number(); }
 
-TEST(Characteristic, StartsWithEverySlotAClone) {
-  CDoubleValue prototype(4.5);
-  CCharacteristic c(2, prototype);
+TEST(Characteristic, StartsWithEverySlotACloneOfTheLiveValue) {
+  auto live = std::make_unique<CDoubleValue>(4.5);
+  const CTypedValue* given = live.get();
+  CCharacteristic c(2, std::move(live));
   EXPECT_EQ(c.size(), 3);
   EXPECT_EQ(c.history(), 2);
-  for (int k = 0; k < 3; ++k) EXPECT_EQ(number(c.past(k)), 4.5);
-  EXPECT_EQ(number(c.value()), 4.5);
-  EXPECT_NE(&c.value(), &prototype);
-  prototype.setNumber(9.0);  // the prototype stays the caller's
-  EXPECT_EQ(number(c.value()), 4.5);
+  EXPECT_EQ(&c.value(), given);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(number(c.past(k)), 4.5);
+    EXPECT_NE(&c.past(k), given);
+  }
+  static_cast<CDoubleValue&>(c.value()).setNumber(9.0);  // the slots are copies, not the live value
+  EXPECT_EQ(number(c.past(0)), 4.5);
 }
 
 TEST(Characteristic, SetWritesTheCurrentSlotAndTheLiveValue) {
-  CCharacteristic c(1, CDoubleValue(0.0));
+  CCharacteristic c(1, std::make_unique<CDoubleValue>(0.0));
   c.set(CDoubleValue(7.0));
   EXPECT_EQ(number(c.value()), 7.0);
   EXPECT_EQ(number(c.past(0)), 7.0);
@@ -30,7 +36,7 @@ TEST(Characteristic, SetWritesTheCurrentSlotAndTheLiveValue) {
 TEST(Characteristic, ThreeArrivalsLaterPastThreeIsTheValueBeforeTheFirst) {
   // History 3: four slots. Each "step" changes the value, the step end stores
   // it, and the next arrival advances the ring.
-  CCharacteristic c(3, CDoubleValue(10.0));
+  CCharacteristic c(3, std::make_unique<CDoubleValue>(10.0));
   for (double v : {11.0, 12.0, 13.0}) {
     c.advance();
     c.value().assign(CDoubleValue(v));
@@ -46,7 +52,7 @@ TEST(Characteristic, ThreeArrivalsLaterPastThreeIsTheValueBeforeTheFirst) {
 }
 
 TEST(Characteristic, AdvanceStartsTheNewSlotAsACopyAndWrapsAround) {
-  CCharacteristic c(1, CDoubleValue(1.0));
+  CCharacteristic c(1, std::make_unique<CDoubleValue>(1.0));
   c.set(CDoubleValue(2.0));
   c.advance();  // slot 1 = 2, current 1
   EXPECT_EQ(number(c.past(0)), 2.0);
@@ -60,7 +66,7 @@ TEST(Characteristic, AdvanceStartsTheNewSlotAsACopyAndWrapsAround) {
 }
 
 TEST(Characteristic, HistoryZeroHasOneSlotForEveryPast) {
-  CCharacteristic c(0, CStringValue("a"));
+  CCharacteristic c(0, std::make_unique<CStringValue>("a"));
   c.set(CStringValue("b"));
   c.advance();
   for (int k : {0, 1, 2, 17}) EXPECT_EQ(textOf(c.past(k)), "b");

@@ -156,7 +156,7 @@ TEST(TokenCharacteristics, ReplacingTheDefaultHandsTheDefaultOver) {
                           "</characteristic></token>"));
   ASSERT_TRUE(loaded.initialised()) << loaded.log().text();
   CToken& token = *loaded.token("k");
-  auto replacement = std::make_unique<CCharacteristic>(0, CDoubleValue(2.0));
+  auto replacement = std::make_unique<CCharacteristic>(0, std::make_unique<CDoubleValue>(2.0));
   CCharacteristic* placed = replacement.get();
   token.putCharacteristic("a", std::move(replacement));
   EXPECT_EQ(token.defaultCharacteristic(), placed);
