@@ -51,8 +51,8 @@ CToken::CToken(const CToken& templateToken)
       hostIndex_(templateToken.hostIndex_) {
   setPriority(templateToken.priority());
   for (const auto& [name, characteristic] : templateToken.characteristics_) {
-    characteristics_.emplace(name,
-                             std::make_unique<CCharacteristic>(characteristic->history(), characteristic->value().clone()));
+    auto copy = std::make_unique<CCharacteristic>(characteristic->history(), characteristic->value().clone());
+    characteristics_.emplace(name, std::move(copy));
   }
   chooseDefaultCharacteristic();
 }
