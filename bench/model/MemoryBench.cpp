@@ -123,7 +123,7 @@ int main() {
     DefinitionParser parser(path, "");
     auto start = std::chrono::steady_clock::now();
     bool parsed = parser.parse() != nullptr;
-    double parseSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double parseSeconds = secondsSince(start);
     std::printf("parse and validate alone: %s in %.1f ms\n", parsed ? "ok" : "FAILED", parseSeconds * 1000.0);
   }
   long before = residentKiB();
@@ -135,7 +135,7 @@ int main() {
     registerBuiltIns(net);
     auto start = std::chrono::steady_clock::now();
     ok = net.initialize();
-    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    seconds = secondsSince(start);
     long loaded = residentKiB();
     std::printf("definition: %zu bytes, %d places, %d transitions, %d tokens x 3 characteristics\n", text.size(),
                 kPlaces, kTransitions, kTokens);
