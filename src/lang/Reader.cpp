@@ -46,20 +46,6 @@ bool readAtom(CSourceStream& in, std::string& token, std::size_t limit) {
 
 ValuePtr literalValueAt(std::string_view token, int depth);
 
-// The vector text form: its items converted one by one with literalValue.
-// `depth` is the vector's own nesting, checked before its items are read.
-std::unique_ptr<CVectorValue> vectorFromItems(std::string_view text, int depth) {
-  if (depth > kMaxVectorDepth) return nullptr;
-  auto vector = std::make_unique<CVectorValue>(0);
-  CSourceStream in{std::string(text)};
-  std::string token;
-  while (readToken(in, token, text.size())) {
-    ValuePtr item = literalValueAt(token, depth);
-    if (!item || !vector->append(std::move(item))) return nullptr;
-  }
-  return vector;
-}
-
 // Numbers are read without the C library's locale: a desktop front end may
 // switch LC_NUMERIC to a locale whose decimal point is not ".".
 template <typename Number>
@@ -70,6 +56,54 @@ bool readNumber(std::string_view& text, Number* number) {
   if (error != std::errc()) return false;
   text.remove_prefix(static_cast<std::size_t>(end - text.data()));
   return true;
+}
+
+// Takes the next word (a run without whitespace) off the front of `rest`; false at its end.
+bool takeWord(std::string_view& rest, std::string_view& word) {
+  while (!rest.empty() && isWhitespace(static_cast<unsigned char>(rest.front()))) rest.remove_prefix(1);
+  if (rest.empty()) return false;
+  std::size_t end = 1;
+  while (end < rest.size() && !isWhitespace(static_cast<unsigned char>(rest[end]))) ++end;
+  word = rest.substr(0, end);
+  rest.remove_prefix(end);
+  return true;
+}
+
+// The usual vector text, numbers alone ("1 2.5 -3"), read straight from the
+// text: such words are exactly the tokens the token reader would find. Null
+// when any word is not a number or there are too many; the token reader then
+// takes the text.
+std::unique_ptr<CVectorValue> vectorFromNumbers(std::string_view text) {
+  int count = 0;
+  std::string_view rest = text;
+  std::string_view word;
+  while (takeWord(rest, word)) {
+    if (!isNumeric(word) || ++count > CVectorValue::kMaxCount) return nullptr;
+  }
+  auto vector = std::make_unique<CVectorValue>(count);
+  rest = text;
+  for (int i = 0; takeWord(rest, word); ++i) {
+    double number = 0.0;  // "-" and "." alone read as 0
+    readNumber(word, &number);
+    ValuePtr element = std::make_unique<CDoubleValue>(number);
+    vector->adoptNth(i, element);
+  }
+  return vector;
+}
+
+// The vector text form: its items converted one by one with literalValue.
+// `depth` is the vector's own nesting, checked before its items are read.
+std::unique_ptr<CVectorValue> vectorFromItems(std::string_view text, int depth) {
+  if (depth > kMaxVectorDepth) return nullptr;
+  if (auto numbers = vectorFromNumbers(text)) return numbers;
+  auto vector = std::make_unique<CVectorValue>(0);
+  CSourceStream in{std::string(text)};
+  std::string token;
+  while (readToken(in, token, text.size())) {
+    ValuePtr item = literalValueAt(token, depth);
+    if (!item || !vector->append(std::move(item))) return nullptr;
+  }
+  return vector;
 }
 
 // "nx<count> <number>": count copies of the number; malformed or negative

@@ -4,7 +4,7 @@
 
 #include <cctype>
 #include <climits>
-#include <cstring>
+#include <memory>
 #include <new>
 
 std::string_view DefinitionNode::attribute(std::string_view name) const {
@@ -25,26 +25,23 @@ DefinitionNode* DefinitionDocument::addElement(DefinitionNode* parent, std::stri
   if (!attributes.empty()) {
     kept = static_cast<DefinitionNode::Attribute*>(
         arena_.allocate(attributes.size() * sizeof(DefinitionNode::Attribute), alignof(DefinitionNode::Attribute)));
-  }
-  for (std::size_t i = 0; i < attributes.size(); ++i) {
-    new (&kept[i]) DefinitionNode::Attribute{keep(attributes[i].name), keep(attributes[i].value)};
+    std::uninitialized_copy(attributes.begin(), attributes.end(), kept);
   }
   void* place = arena_.allocate(sizeof(DefinitionNode), alignof(DefinitionNode));
-  auto* element = new (place) DefinitionNode(DefinitionNode::Kind::Element, keep(name), {kept, attributes.size()});
+  auto* element = new (place) DefinitionNode(DefinitionNode::Kind::Element, name, {kept, attributes.size()});
   append(parent, element);
   return element;
 }
 
 void DefinitionDocument::addLeaf(DefinitionNode& parent, DefinitionNode::Kind kind, std::string_view value) {
   void* place = arena_.allocate(sizeof(DefinitionNode), alignof(DefinitionNode));
-  append(&parent, new (place) DefinitionNode(kind, keep(value), {}));
+  append(&parent, new (place) DefinitionNode(kind, value, {}));
 }
 
-std::string_view DefinitionDocument::keep(std::string_view text) {
-  if (text.empty()) return {};
-  auto* copy = static_cast<char*>(arena_.allocate(text.size(), 1));
-  std::memcpy(copy, text.data(), text.size());
-  return {copy, text.size()};
+std::string_view DefinitionDocument::keepLatin1(const XMLCh* text, std::size_t length) {
+  if (length == 0) return {};
+  auto* copy = static_cast<char*>(arena_.allocate(length, 1));
+  return {copy, writeLatin1(copy, text, length)};
 }
 
 void DefinitionDocument::append(DefinitionNode* parent, DefinitionNode* child) {

@@ -4,6 +4,9 @@
 // Thread rule: built and read by one thread; released as a whole.
 #pragma once
 
+#include "base/LargePageBlocks.h"
+#include "model/XmlText.h"
+
 #include <cstdint>
 #include <memory_resource>
 #include <span>
@@ -66,18 +69,25 @@ class DefinitionDocument {
   // The root element; null until one is added.
   const DefinitionNode* root() const { return root_; }
   // Appends an element to `parent` (null: it becomes the root). `name` is
-  // empty for an element outside the definition namespace. Texts are copied.
+  // empty for an element outside the definition namespace. The attributes
+  // are copied, but not the texts: the name and the attributes' texts must live
+  // as long as the document (keepLatin1 makes such texts).
   DefinitionNode* addElement(DefinitionNode* parent, std::string_view name,
                              std::span<const DefinitionNode::Attribute> attributes);
-  // Appends a text or markup node with its value (copied).
+  // Appends a text or markup node; its value must live as long as the document.
   void addLeaf(DefinitionNode& parent, DefinitionNode::Kind kind, std::string_view value);
+  // Copies the ISO-8859-1 text of `length` UTF-16 code units at `text` into
+  // the document; the copy lives as long as the document.
+  std::string_view keepLatin1(const XMLCh* text, std::size_t length);
 
  private:
-  std::string_view keep(std::string_view text);
   void append(DefinitionNode* parent, DefinitionNode* child);
 
+  // The first block of the arena; a large document grows it into blocks of large pages.
+  static constexpr std::size_t kFirstBlock = 64 * 1024;
+
   // Nodes and attributes are trivially destructible: the arena releases them without a walk.
-  std::pmr::monotonic_buffer_resource arena_;
+  std::pmr::monotonic_buffer_resource arena_{kFirstBlock, &LargePageBlocks::instance()};
   DefinitionNode* root_ = nullptr;
 };
 

@@ -13,9 +13,7 @@ bool inDefinitionNamespace(const XMLCh* uri) {
   return uri != nullptr && definitionNamespace == uri;
 }
 
-void appendTerminated(std::string& out, const XMLCh* text) {
-  if (text != nullptr) appendLatin1(out, text, std::char_traits<XMLCh>::length(text));
-}
+std::size_t lengthOf(const XMLCh* text) { return text == nullptr ? 0 : std::char_traits<XMLCh>::length(text); }
 
 }  // namespace
 
@@ -29,24 +27,22 @@ void DocumentBuilder::startElement(const XMLCh* uri, const XMLCh* localName, con
   open_.push_back(document_.addElement(parent, name, attributes_));
 }
 
-// All texts go into latin1_ first and the views are taken after, when it no
-// longer moves.
 std::string_view DocumentBuilder::convertElement(const XMLCh* name, const xercesc::Attributes& attributes) {
-  latin1_.clear();
-  textEnds_.clear();
-  appendTerminated(latin1_, name);
-  textEnds_.push_back(latin1_.size());
-  for (XMLSize_t i = 0; i < attributes.getLength(); ++i) {
-    appendTerminated(latin1_, attributes.getQName(i));
-    textEnds_.push_back(latin1_.size());
-    appendTerminated(latin1_, attributes.getValue(i));
-    textEnds_.push_back(latin1_.size());
-  }
-  const std::string_view all = latin1_;
-  const auto text = [&](std::size_t i) { return all.substr(textEnds_[i - 1], textEnds_[i] - textEnds_[i - 1]); };
   attributes_.clear();
-  for (std::size_t i = 1; i + 1 < textEnds_.size(); i += 2) attributes_.push_back({text(i), text(i + 1)});
-  return all.substr(0, textEnds_[0]);
+  for (XMLSize_t i = 0; i < attributes.getLength(); ++i) {
+    const XMLCh* value = attributes.getValue(i);
+    attributes_.push_back({keptName(attributes.getQName(i)), document_.keepLatin1(value, lengthOf(value))});
+  }
+  return name == nullptr ? std::string_view() : keptName(name);
+}
+
+std::string_view DocumentBuilder::keptName(const XMLCh* name) {
+  const std::u16string_view key(name, lengthOf(name));
+  auto found = names_.find(key);
+  if (found != names_.end()) return found->second;
+  std::string_view kept = document_.keepLatin1(key.data(), key.size());
+  names_.emplace(XmlString(key), kept);
+  return kept;
 }
 
 // Elements inside an entity reference were never added, so only their depth ends.
@@ -101,16 +97,12 @@ void DocumentBuilder::endEntity(const XMLCh*) {
 void DocumentBuilder::endText() {
   if (!inText_) return;
   inText_ = false;
-  latin1_.clear();
-  appendLatin1(latin1_, text_.data(), text_.size());
+  document_.addLeaf(*open_.back(), DefinitionNode::Kind::Text, document_.keepLatin1(text_.data(), text_.size()));
   text_.clear();
-  document_.addLeaf(*open_.back(), DefinitionNode::Kind::Text, latin1_);
 }
 
 void DocumentBuilder::addLeaf(DefinitionNode::Kind kind, const XMLCh* chars, XMLSize_t length) {
   if (!building()) return;
   endText();
-  latin1_.clear();
-  appendLatin1(latin1_, chars, length);
-  document_.addLeaf(*open_.back(), kind, latin1_);
+  document_.addLeaf(*open_.back(), kind, document_.keepLatin1(chars, length));
 }

@@ -9,7 +9,10 @@
 #include "model/DefinitionDocument.h"
 #include "model/XmlText.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include <xercesc/sax2/DefaultHandler.hpp>
@@ -38,9 +41,16 @@ class DocumentBuilder final : public xercesc::DefaultHandler {
   // Converts the name (null: a foreign element, no name) and the attributes
   // into attributes_; the element's name.
   std::string_view convertElement(const XMLCh* name, const xercesc::Attributes& attributes);
+  // The document's copy of an element or attribute name, made once per name.
+  std::string_view keptName(const XMLCh* name);
   // Ends the character data run before any other node.
   void endText();
   void addLeaf(DefinitionNode::Kind kind, const XMLCh* chars, XMLSize_t length);
+
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view name) const { return std::hash<std::u16string_view>()(name); }
+  };
 
   DefinitionDocument document_;
   std::vector<DefinitionNode*> open_;  // the elements started and not ended, innermost last
@@ -50,7 +60,7 @@ class DocumentBuilder final : public xercesc::DefaultHandler {
   bool inText_ = false;  // a run of character data is being gathered in text_
   bool inCDATA_ = false;
   XmlString text_;
-  std::string latin1_;  // conversion scratch, reused
-  std::vector<std::size_t> textEnds_;                 // scratch: ends of the name and attribute texts in latin1_
+  // A definition repeats a few names thousands of times: each is converted once.
+  std::unordered_map<XmlString, std::string_view, NameHash, std::equal_to<>> names_;
   std::vector<DefinitionNode::Attribute> attributes_;  // scratch, reused
 };

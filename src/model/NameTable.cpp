@@ -19,6 +19,58 @@ struct Entry {
   NameTable::State state = NameTable::State::Undefined;
 };
 
+// The ascending entry indexes of one name or object. Nearly every one has a
+// single entry, so the first is held in place and only the rest on the heap.
+class IndexSet {
+ public:
+  bool empty() const { return first_ < 0; }
+  // REQUIRES: !empty().
+  int first() const { return first_; }
+  std::vector<int> all() const;
+  void insert(int index);
+  void erase(int index);
+
+ private:
+  int first_ = -1;
+  std::vector<int> rest_;  // ascending, each greater than first_
+};
+
+std::vector<int> IndexSet::all() const {
+  std::vector<int> indexes;
+  if (empty()) return indexes;
+  indexes.push_back(first_);
+  indexes.insert(indexes.end(), rest_.begin(), rest_.end());
+  return indexes;
+}
+
+void IndexSet::insert(int index) {
+  if (empty()) {
+    first_ = index;
+  } else if (index < first_) {
+    rest_.insert(rest_.begin(), first_);
+    first_ = index;
+  } else if (index > first_) {
+    auto at = std::lower_bound(rest_.begin(), rest_.end(), index);
+    if (at == rest_.end() || *at != index) rest_.insert(at, index);
+  }
+}
+
+void IndexSet::erase(int index) {
+  if (index == first_) {
+    first_ = rest_.empty() ? -1 : rest_.front();
+    if (!rest_.empty()) rest_.erase(rest_.begin());
+    return;
+  }
+  auto at = std::lower_bound(rest_.begin(), rest_.end(), index);
+  if (at != rest_.end() && *at == index) rest_.erase(at);
+}
+
+// Looks names up by view, without making a string of each.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+};
+
 }  // namespace
 
 struct NameTable::Impl {
@@ -32,8 +84,8 @@ struct NameTable::Impl {
   std::vector<Entry> entries;
   // Every index of each name and of each object, ascending: the first is the
   // one a front-to-back scan would find.
-  std::unordered_map<std::string, std::set<int>> byName;
-  std::unordered_map<const CGNObject*, std::set<int>> byObject;
+  std::unordered_map<std::string, IndexSet, NameHash, std::equal_to<>> byName;
+  std::unordered_map<const CGNObject*, IndexSet> byObject;
   std::set<int> freeEntries;  // tokens table only
 
   void refuse(const std::string& message);
@@ -55,8 +107,8 @@ void NameTable::Impl::refuse(const std::string& message) {
 // The entry a scan from index 0 would take: the first of that name, unless a
 // free entry comes first (tokens table); -1 when neither exists.
 int NameTable::Impl::find(std::string_view name) const {
-  auto named = byName.find(std::string(name));
-  int first = named == byName.end() ? -1 : *named->second.begin();
+  auto named = byName.find(name);
+  int first = named == byName.end() ? -1 : named->second.first();
   if (reusesFree && !freeEntries.empty()) {
     int lowestFree = *freeEntries.begin();
     if (first == -1 || lowestFree < first) return lowestFree;
@@ -81,7 +133,7 @@ int NameTable::Impl::place(std::string_view name) {
   }
   entries.push_back(Entry{std::string(name), nullptr, State::Undefined});
   index = static_cast<int>(entries.size()) - 1;
-  byName[std::string(name)].insert(index);
+  byName.try_emplace(std::string(name)).first->second.insert(index);
   return index;
 }
 
@@ -125,7 +177,7 @@ void NameTable::Impl::claimHint(const CGNObject* object) {
   auto found = byObject.find(object);
   if (found != byObject.end()) {
     object->nameTable_ = owner;
-    object->nameIndex_ = *found->second.begin();
+    object->nameIndex_ = found->second.first();
   } else if (object->nameTable_ == owner) {
     object->nameTable_ = nullptr;
     object->nameIndex_ = -1;
@@ -138,7 +190,7 @@ int NameTable::Impl::firstIndexOf(const CGNObject* object) const {
   if (object == nullptr) return -1;
   if (hintHolds(object)) return object->nameIndex_;
   auto found = byObject.find(object);
-  return found == byObject.end() ? -1 : *found->second.begin();
+  return found == byObject.end() ? -1 : found->second.first();
 }
 
 void NameTable::Impl::rebuildIndexes() {
@@ -207,12 +259,11 @@ void NameTable::release(const CGNObject* object) {
 void NameTable::forget(const CGNObject* object) {
   auto found = impl_->byObject.find(object);
   if (object == nullptr || found == impl_->byObject.end()) return;
-  std::set<int> indexes = found->second;
-  for (int index : indexes) impl_->setObject(index, nullptr);
+  for (int index : found->second.all()) impl_->setObject(index, nullptr);
 }
 
 bool NameTable::contains(std::string_view name) const {
-  return impl_->byName.find(std::string(name)) != impl_->byName.end();
+  return impl_->byName.find(name) != impl_->byName.end();
 }
 
 int NameTable::count() const { return static_cast<int>(impl_->entries.size()); }

@@ -22,8 +22,12 @@ std::string toLatin1(const XMLCh* text) {
 
 void appendLatin1(std::string& out, const XMLCh* text, std::size_t length) {
   std::size_t start = out.size();
-  out.resize(start + length);  // at most one character for each code unit
-  char* next = out.data() + start;
+  out.resize(start + length);
+  out.resize(start + writeLatin1(out.data() + start, text, length));
+}
+
+std::size_t writeLatin1(char* out, const XMLCh* text, std::size_t length) {
+  char* next = out;
   for (std::size_t i = 0; i < length; ++i) {
     if (text[i] <= kLastLatin1) {
       *next++ = static_cast<char>(text[i]);
@@ -33,7 +37,7 @@ void appendLatin1(std::string& out, const XMLCh* text, std::size_t length) {
     // A surrogate pair is one character, so it becomes one '?'.
     if (isHighSurrogate(text[i]) && i + 1 < length && isLowSurrogate(text[i + 1])) ++i;
   }
-  out.resize(static_cast<std::size_t>(next - out.data()));
+  return static_cast<std::size_t>(next - out);
 }
 
 XmlString fromLatin1(std::string_view text) {

@@ -123,6 +123,9 @@ TEST(ReaderVectorText, ItemsAndShorthand) {
     const char* literal;
   };
   const Row rows[] = {
+      {"numbers alone", " 1 2.5\t-3\n", 3, "[1 2.5 -3]"},
+      {"a lone minus or point reads as zero", "- .", 2, "[0 0]"},
+      {"a number against a parenthesis", "1(2)", 4, "[1 \"(\" 2 \")\"]"},
       {"mixed items", "1 \"two\" [3 4] x", 4, "[1 \"two\" [3 4] \"x\"]"},
       {"parentheses are one-character strings", "( a )", 3, "[\"(\" \"a\" \")\"]"},
       {"comments are skipped", "1 ;two\n 3", 2, "[1 3]"},
@@ -152,10 +155,17 @@ TEST(ReaderVectorText, TextPastTheLimitsOfAValueIsRefused) {
     bool refused;
   };
   const auto nested = [](int depth) { return std::string(depth - 1, '[') + std::string(depth - 1, ']'); };
+  const auto numbers = [](int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "1 ";
+    return text;
+  };
   const Row rows[] = {
       {"shorthand of the most numbers", "nx" + std::to_string(CVectorValue::kMaxCount) + " 1", false},
       {"shorthand of one more", "nx" + std::to_string(CVectorValue::kMaxCount + 1) + " 1", true},
       {"shorthand beyond an int", "nx99999999999 1", true},
+      {"the most numbers written out", numbers(CVectorValue::kMaxCount), false},
+      {"one number more", numbers(CVectorValue::kMaxCount + 1), true},
       {"vectors nested to the limit", nested(kMaxVectorDepth), false},
       {"vectors nested one deeper", nested(kMaxVectorDepth + 1), true},
   };
