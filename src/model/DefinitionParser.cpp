@@ -139,6 +139,7 @@ bool initializeXerces() {
     writeError("Error during Xerces-c Initialization.\n  Exception message:" + toLatin1(e.getMessage()) + "\n");
     return false;
   }
+  definitionGrammarPool();
   return true;
 }
 

@@ -76,6 +76,8 @@ class DefinitionParser {
   std::unique_ptr<xercesc::SAX2XMLReaderImpl> reader_;
 };
 
-// The XML library, started once per process; false after a report on standard error.
+// The XML library, started once per process, with the definition schema
+// ready so that the first INIT does not wait for it; false after a report on
+// standard error.
 bool initializeXerces();
 bool terminateXerces();

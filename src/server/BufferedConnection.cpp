@@ -55,17 +55,16 @@ bool BufferedConnection::readLine(std::string& line) {
   return false;
 }
 
-bool BufferedConnection::readBody(std::string& body, std::size_t count) {
+bool BufferedConnection::readBody(std::size_t count, const std::function<bool(std::string_view)>& sink) {
   std::size_t taken = std::min(available(), count);
-  body.assign(buffer_.data() + start_, taken);
+  const std::string_view buffered(buffer_.data() + start_, taken);
   start_ += taken;
+  if (taken > 0 && !sink(buffered)) return false;
+  if (taken == count) return true;
+  std::string piece(std::min(count - taken, kBodyChunk), '\0');
   while (taken < count) {
-    if (taken == body.size()) body.resize(taken + std::min(count - taken, kBodyChunk));
-    long received = receive(body.data() + taken, body.size() - taken);
-    if (received <= 0) {
-      body.resize(taken);
-      return false;
-    }
+    long received = receive(piece.data(), std::min(piece.size(), count - taken));
+    if (received <= 0 || !sink({piece.data(), static_cast<std::size_t>(received)})) return false;
     taken += static_cast<std::size_t>(received);
   }
   return true;

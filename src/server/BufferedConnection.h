@@ -8,6 +8,7 @@
 #include <array>
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -23,8 +24,8 @@ class BufferedConnection {
  public:
   static constexpr std::size_t kMaxLineBytes = 253;
   static constexpr std::size_t kBufferSize = 4096;
-  // A body grows by at most this much per receive, so that memory follows
-  // the bytes that arrive, not the count announced.
+  // A body is received this much at a time, so that memory stays one piece
+  // whatever the count announced.
   static constexpr std::size_t kBodyChunk = 64 * 1024;
 
   // Takes ownership of the connection. REQUIRES: connection is not null.
@@ -42,10 +43,11 @@ class BufferedConnection {
   // stream ended, failed or timed out before a carriage return, or when
   // kMaxLineBytes + 1 bytes came without one (those bytes are consumed).
   bool readLine(std::string& line);
-  // Reads exactly `count` bytes into `body`, which holds what arrived. False
-  // when the stream ended, failed or timed out first. Bytes after the body
-  // stay buffered.
-  bool readBody(std::string& body, std::size_t count);
+  // Reads exactly `count` bytes, handing them to `sink` piece by piece as they
+  // arrive, at most kBodyChunk at a time. False when the stream ended, failed
+  // or timed out first, or when the sink refused a piece (it returns false).
+  // Bytes after the body stay buffered.
+  bool readBody(std::size_t count, const std::function<bool(std::string_view)>& sink);
   // Sends the pieces in one write; true when every byte went out.
   bool send(std::initializer_list<std::string_view> pieces);
   bool peerClosed() const { return connection_->peerClosed(); }

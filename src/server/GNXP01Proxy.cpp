@@ -131,12 +131,20 @@ bool GNXP01Proxy::receiveBody(const std::string& path, std::size_t count) {
     log_->write("GNXP/0.1 Proxy: Error creating temporary file.");
     return false;
   }
-  std::string body;
-  if (!connection_->readBody(body, count)) {
+  // The body goes to the file as it arrives: a large definition never sits
+  // whole in memory before the parser reads it.
+  bool written = true;
+  bool received = connection_->readBody(count, [&](std::string_view piece) {
+    written = std::fwrite(piece.data(), 1, piece.size(), file.get()) == piece.size();
+    return written;
+  });
+  if (!received && written) {
+    // What arrived of a body cut short is not kept: the file is emptied again.
+    file.reset();
+    file.reset(std::fopen(path.c_str(), "wb"));
     log_->write("GNXP/0.1 Proxy: Wrong number of bytes sent for message body.");
     return false;
   }
-  bool written = std::fwrite(body.data(), 1, body.size(), file.get()) == body.size();
   // A full disk must not pass for a saved definition.
   if (std::fclose(file.release()) != 0 || !written) {
     log_->write("GNXP/0.1 Proxy: Error writing the definition file.");
