@@ -8,7 +8,9 @@
 
 namespace {
 
-std::size_t roundUp(std::size_t bytes) { return (bytes + LargePageBlocks::kLargeBlock - 1) & ~(LargePageBlocks::kLargeBlock - 1); }
+constexpr std::size_t kLargeBlock = LargePageBlocks::kLargeBlock;
+
+std::uintptr_t roundUp(std::uintptr_t bytes) { return (bytes + kLargeBlock - 1) & ~(kLargeBlock - 1); }
 
 }  // namespace
 
@@ -25,7 +27,7 @@ void* LargePageBlocks::do_allocate(std::size_t bytes, std::size_t alignment) {
   void* mapped = mmap(nullptr, size + kLargeBlock, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapped == MAP_FAILED) throw std::bad_alloc();
   const auto start = reinterpret_cast<std::uintptr_t>(mapped);
-  const std::uintptr_t aligned = (start + kLargeBlock - 1) & ~(kLargeBlock - 1);
+  const std::uintptr_t aligned = roundUp(start);
   if (aligned > start) munmap(mapped, aligned - start);
   const std::size_t tail = start + kLargeBlock - aligned;
   if (tail > 0) munmap(reinterpret_cast<void*>(aligned + size), tail);
