@@ -1,8 +1,10 @@
 // EventsDocument: the streaming events writer and its escaping.
 #include "server/EventsDocument.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
+#include <cstring>
 
 namespace {
 
@@ -40,20 +42,40 @@ constexpr ByteSet escapedBytes(bool inAttribute) {
 constexpr ByteSet kEscapedInText = escapedBytes(false);
 constexpr ByteSet kEscapedInAttribute = escapedBytes(true);
 
+constexpr std::size_t longestEscape() {
+  std::size_t longest = 1;
+  for (int c = 0; c < 256; ++c) {
+    for (bool inAttribute : {false, true}) longest = std::max(longest, escapeOf(static_cast<char>(c), inAttribute).size());
+  }
+  return longest;
+}
+// What one byte may become, and the most text escaped in one go, so that a
+// long text asks for room piece by piece.
+constexpr std::size_t kLongestEscape = longestEscape();
+constexpr std::size_t kEscapePiece = 4096;
+
 // Appends `text` escaped for XML: & < > " as entities, tab, line feed and
 // carriage return as character references when `inAttribute` (so they survive
 // attribute normalisation; a carriage return always), other control bytes as
 // '?'. Bytes 128-255 stay: the document is ISO-8859-1.
 void appendEscaped(TextBuffer& out, std::string_view text, bool inAttribute) {
   const ByteSet& escaped = inAttribute ? kEscapedInAttribute : kEscapedInText;
-  std::size_t plain = 0;
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    if (!escaped[static_cast<unsigned char>(text[at])]) continue;
-    out.append(text.substr(plain, at - plain));
-    out.append(escapeOf(text[at], inAttribute));
-    plain = at + 1;
+  for (std::size_t at = 0; at < text.size(); at += kEscapePiece) {
+    const std::string_view piece = text.substr(at, kEscapePiece);
+    out.appendWith(piece.size() * kLongestEscape, [&](char* to) {
+      char* const start = to;
+      for (char c : piece) {
+        if (!escaped[static_cast<unsigned char>(c)]) {
+          *to++ = c;
+          continue;
+        }
+        const std::string_view replacement = escapeOf(c, inAttribute);
+        std::memcpy(to, replacement.data(), replacement.size());
+        to += replacement.size();
+      }
+      return static_cast<std::size_t>(to - start);
+    });
   }
-  out.append(text.substr(plain));
 }
 
 void appendAttributes(TextBuffer& out, std::initializer_list<EventsDocument::Attribute> attributes) {

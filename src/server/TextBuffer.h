@@ -23,6 +23,13 @@ class TextBuffer {
     if (size_ == capacity_) grow(size_ + 1);
     bytes_[size_++] = c;
   }
+  // Lets `write(char* end)` put at most `most` bytes at the end, for text
+  // that is worked out byte by byte; `write` returns how many it put there.
+  template <typename Write>
+  void appendWith(std::size_t most, Write write) {
+    if (most > capacity_ - size_) grow(size_ + most);
+    size_ += write(bytes_.get() + size_);
+  }
   // Keeps the first `size` bytes. REQUIRES: size <= this->size().
   void truncate(std::size_t size) { size_ = size; }
   std::size_t size() const { return size_; }

@@ -109,7 +109,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, Escaping,
                                          TextRow{"control_bytes_become_question_marks",
                                                  std::string("x\x01y\x1f", 4) + std::string(1, '\0'), "x?y??"},
                                          TextRow{"latin1_bytes_kept", "caf\xe9 \xff\xa0\x80", "caf\xe9 \xff\xa0\x80"},
-                                         TextRow{"delete_kept", "a\x7f", "a\x7f"}),
+                                         TextRow{"delete_kept", "a\x7f", "a\x7f"},
+                                         TextRow{"escapes_across_long_text", std::string(4095, 'a') + "&<\x01" +
+                                                     std::string(9000, 'b') + "\"",
+                                                 std::string(4095, 'a') + "&<?" + std::string(9000, 'b') + "\""}),
                          [](const testing::TestParamInfo<TextRow>& row) { return std::string(row.param.name); });
 
 TEST(EventsDocumentTest, DocumentFarLargerThanItsFirstBufferStaysWhole) {
