@@ -42,7 +42,7 @@ namespace {
 
 constexpr int kPlaces = 100;
 constexpr double kMinimumSeconds = 0.5;  // each round of a figure is timed over at least this long
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 constexpr int kSizes[] = {100, 1000, 10000};
 
 class SilentLog final : public CSimpleInterface {
