@@ -88,7 +88,8 @@ struct NameTable::Impl {
   std::unordered_map<const CGNObject*, IndexSet> byObject;
   std::set<int> freeEntries;  // tokens table only
 
-  void refuse(const std::string& message);
+  // Logs `message`, then the refused name as a message of its own.
+  void refuse(const std::string& message, std::string_view name);
   int find(std::string_view name) const;
   int place(std::string_view name);
   void rename(int index, std::string_view name);
@@ -99,9 +100,11 @@ struct NameTable::Impl {
   int firstIndexOf(const CGNObject* object) const;
 };
 
-void NameTable::Impl::refuse(const std::string& message) {
+void NameTable::Impl::refuse(const std::string& message, std::string_view name) {
   refused = true;
-  if (log != nullptr) log->write(message);
+  if (log == nullptr) return;
+  log->write(message);
+  log->write(name);
 }
 
 // The entry a scan from index 0 would take: the first of that name, unless a
@@ -119,7 +122,7 @@ int NameTable::Impl::find(std::string_view name) const {
 // The index for `name` as indexOf and define find it; -1 after a refusal.
 int NameTable::Impl::place(std::string_view name) {
   if (name.size() > kMaxName) {
-    refuse("name longer than " + std::to_string(kMaxName) + " characters refused: " + std::string(name));
+    refuse("name longer than " + std::to_string(kMaxName) + " characters refused:", name);
     return -1;
   }
   int index = find(name);
@@ -128,7 +131,7 @@ int NameTable::Impl::place(std::string_view name) {
     return index;
   }
   if (static_cast<int>(entries.size()) >= capacity) {
-    refuse(what + " table full (" + std::to_string(capacity) + " entries), name refused: " + std::string(name));
+    refuse(what + " table full (" + std::to_string(capacity) + " entries), name refused:", name);
     return -1;
   }
   entries.push_back(Entry{std::string(name), nullptr, State::Undefined});

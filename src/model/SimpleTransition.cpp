@@ -126,7 +126,8 @@ bool CSimpleTransition::bind() {
   inputs_.resort();
   outputs_.resort();
   if (!predicates_) {
-    net_->log().write("transition without predicates refused: " + id_);
+    net_->log().write("transition without predicates refused:");
+    net_->log().write(id_);
     return false;
   }
   return matricesFitPlaces() && bindPredicates();

@@ -87,12 +87,13 @@ bool CToken::loadCharacteristic(const DefinitionNode& child) {
   int history = leadingInteger(child.attribute("history"));
   CSimpleInterface& log = net_->log();
   if (history < 0 || history > CCharacteristic::kMaxHistory) {
-    log.write("characteristic history outside 0 to " + std::to_string(CCharacteristic::kMaxHistory) +
-              " refused: " + name);
+    log.write("characteristic history outside 0 to " + std::to_string(CCharacteristic::kMaxHistory) + " refused:");
+    log.write(name);
     return false;
   }
   if (!isValueType(type)) {
-    log.write("characteristic type other than double, string or vector refused: " + name);
+    log.write("characteristic type other than double, string or vector refused:");
+    log.write(name);
     return false;
   }
   ValuePtr prototype = valueFromText(type, child.firstChildText());
@@ -102,7 +103,8 @@ bool CToken::loadCharacteristic(const DefinitionNode& child) {
   }
   if (!CCharacteristic::fitsHistory(history, *prototype)) {
     log.write("characteristic whose " + std::to_string(history + 2) + " copies of its value would pass a size of " +
-              std::to_string(CCharacteristic::kMaxLoadedSize) + " refused: " + name);
+              std::to_string(CCharacteristic::kMaxLoadedSize) + " refused:");
+    log.write(name);
     return false;
   }
   putCharacteristic(name, std::make_unique<CCharacteristic>(history, std::move(prototype)));

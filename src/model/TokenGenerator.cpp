@@ -42,7 +42,8 @@ bool CTokenGenerator::load(const DefinitionNode& element) {
   period_ = leadingInteger(element.attribute("period"));
   namePrefix_ = element.attribute("id");
   if (namePrefix_.size() > kMaxGeneratorId) {
-    log.write("generator id longer than " + std::to_string(kMaxGeneratorId) + " characters refused: " + namePrefix_);
+    log.write("generator id longer than " + std::to_string(kMaxGeneratorId) + " characters refused:");
+    log.write(namePrefix_);
     return false;
   }
   type_ = typeOf(element.attribute("type"));

@@ -111,7 +111,7 @@ TEST_F(NameTableTest, OverLongNameIsRefusedAndRemembered) {
   EXPECT_EQ(places.define(tooLong, &a), -1);
   EXPECT_TRUE(places.hasRefused());
   EXPECT_EQ(places.count(), 1);
-  EXPECT_TRUE(log.contains("name longer than 51 characters refused: " + tooLong));
+  EXPECT_NE(log.text().find("name longer than 51 characters refused:\n" + tooLong + "\n"), std::string::npos);
   places.clear();
   EXPECT_FALSE(places.hasRefused());
 }
@@ -125,7 +125,7 @@ TEST_F(NameTableTest, FullTableRefusesNewNamesButFindsOldOnes) {
   EXPECT_EQ(small.indexOf("T500"), -1);
   EXPECT_TRUE(small.hasRefused());
   EXPECT_EQ(small.count(), NameTable::kTransitionCapacity);
-  EXPECT_TRUE(log.contains("transitions table full (500 entries), name refused: T500"));
+  EXPECT_NE(log.text().find("transitions table full (500 entries), name refused:\nT500\n"), std::string::npos);
 }
 
 TEST_F(NameTableTest, FullTokensTableStillReusesAFreeEntry) {

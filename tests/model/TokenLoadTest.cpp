@@ -102,17 +102,17 @@ class CharacteristicRefusal : public ::testing::TestWithParam<Refusal> {};
 TEST_P(CharacteristicRefusal, FailsTheLoadWithAMessage) {
   LoadedNet loaded(tokens("<token id=\"k\" host=\"P\">" + GetParam().characteristic + "</token>"));
   EXPECT_FALSE(loaded.initialised());
-  EXPECT_TRUE(loaded.log().contains(GetParam().message)) << loaded.log().text();
+  EXPECT_NE(loaded.log().text().find(GetParam().message), std::string::npos) << loaded.log().text();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, CharacteristicRefusal,
     ::testing::Values(
         Refusal{"NegativeHistory", "<characteristic name=\"c\" type=\"double\" history=\"-1\">1</characteristic>",
-                "characteristic history outside 0 to 65536 refused: c"},
+                "characteristic history outside 0 to 65536 refused:\nc\n"},
         Refusal{"HugeHistory",
                 "<characteristic name=\"c\" type=\"double\" history=\"2000000000\">1</characteristic>",
-                "characteristic history outside 0 to 65536 refused: c"}),
+                "characteristic history outside 0 to 65536 refused:\nc\n"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.title); });
 
 TEST(TokenPrint, WritesTheReportInNameOrder) {
