@@ -72,6 +72,8 @@ class CAbstractTransition final : public CTransition {
   void markRuntimeError() { runtimeOk_ = false; }
   bool initialised() const { return initialised_; }
   int time() const { return time_; }
+  // True while a step walks its places, moving and releasing tokens.
+  bool walkingPlaces() const { return walkingPlaces_; }
 
   // Ownership: the net keeps what it is given here until it is destroyed
   // (tokens until the end of the step in which they left the net, unless a
@@ -154,6 +156,7 @@ class CAbstractTransition final : public CTransition {
   std::string filePrefix_;
   bool runtimeOk_ = true;
   bool initialised_ = false;
+  bool walkingPlaces_ = false;
   CFunction* traceFunction_ = nullptr;
   EventManager* events_ = nullptr;
   CSimpleInterface* log_ = nullptr;

@@ -53,7 +53,9 @@ void updateTransitions(NameTable& transitions) {
 // unbound. A net after a runtime error does nothing, not even advance its clock.
 void CAbstractTransition::step() {
   if (!runtimeOk_ || !initialised_ || !keepWorking()) return;
+  walkingPlaces_ = true;
   visitPlaces(places_);
+  walkingPlaces_ = false;
   while (!enteringQueue_.empty() && enteringQueue_.top()->entering() <= time_) {
     CToken* token = enteringQueue_.top();
     enteringQueue_.pop();

@@ -76,12 +76,13 @@ void CPlace::mergeToken(CToken* token, CToken& kept) {
   if (EventManager* events = net_->events()) events->merge(*token, *this, kept);
 }
 
-// An entry made while the net steps (a token entering, or one that split
-// makes) waits for the next step, even at time 0 when the place's own walk may
-// still be going on; one made before the first step (by the start function)
-// may move in it.
+// A token entering the net, or one that split makes, is stamped 0: at time 0
+// it then counts as there since the step began (wasthere), and one made
+// before the first step (by the start function) moves in it. While the places
+// are walked it takes the next step's time instead, so that at time 0 the walk
+// cannot move it in the step that made it.
 void CPlace::addToken(CToken* token) {
-  const int stamp = net_->initialised() ? net_->time() + 1 : 0;
+  const int stamp = net_->walkingPlaces() ? net_->time() + 1 : 0;
   tokens_.insertByPriority(std::make_unique<CTokenEntry>(token, stamp).release());  // the list owns it
   ++presentCount_;
 }

@@ -158,4 +158,19 @@ TEST(StepCorners, SplitIntoAPlaceDuringItsOwnWalkAtTimeZeroWaits) {
   EXPECT_EQ(net.step(), Events({"exit s_k Q", "entrance t_t_s_k P", "movement t_s_k Q"}));
 }
 
+// A token that entered the net at time 0, or that split made after the walk,
+// carries stamp 0: for the rest of that step its place held it since the step
+// began. Both places are exits, so at time 1 both tokens have left.
+TEST(StepCorners, TokensMadeAfterTheWalkAtTimeZeroCountAsThereSinceItBegan) {
+  TestNet net("<places><place id=\"A\"/><place id=\"B\"/></places><functions>"
+              "(defun GNTrace \"3;tokens.k.obj;places.A.obj;places.B.obj\" () ()"
+              " (begin (if (= time 0) (split #0 \"s\" #2 \"Default\" 1) 0) (print time (wasthere #1) (wasthere #2))))"
+              "</functions><tokens>" +
+              token("k", "A") + "</tokens>");
+  ASSERT_TRUE(net.initialised()) << net.log().text();
+  testing::internal::CaptureStdout();
+  net.run(2);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "0\t1\t1\t\n1\t0\t0\t\n");
+}
+
 }  // namespace
