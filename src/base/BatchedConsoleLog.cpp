@@ -21,7 +21,14 @@ void BatchedConsoleLog::write(std::string_view message) {
   wake_.notify_one();
 }
 
-void BatchedConsoleLog::flush() { queue_.waitUntilHandedOn(); }
+void BatchedConsoleLog::flush() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    flushDue_ = true;
+  }
+  wake_.notify_one();
+  queue_.waitUntilHandedOn();
+}
 
 void BatchedConsoleLog::writerLoop() {
   std::unique_lock<std::mutex> lock(mutex_);
@@ -41,6 +48,14 @@ void BatchedConsoleLog::writeQueued() {
   while (queue_.take(batch_)) {
     std::fwrite(batch_.data(), 1, batch_.size(), stream_);
     std::fflush(stream_);
-    std::this_thread::sleep_for(kGatherTime);
+    queue_.handedOn();
+    gatherMore();
   }
+}
+
+// Waits kGatherTime for more lines, unless a flush or the end is due.
+void BatchedConsoleLog::gatherMore() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  wake_.wait_for(lock, kGatherTime, [this] { return flushDue_ || stopping_; });
+  flushDue_ = false;
 }

@@ -33,18 +33,21 @@ class BatchedConsoleLog final : public CSimpleInterface {
   // Queues the message, cut to kMaxMessage characters, as a line; returns at once
   // (it waits only while LogQueue::kMaxPendingBytes are queued).
   void write(std::string_view message) override;
-  // Returns once every message written before the call is in the stream.
-  void flush();
+  // Returns once every message written before the call is in the stream,
+  // cutting short the writer's wait for more lines.
+  void flush() override;
 
  private:
   void writerLoop();
   void writeQueued();
+  void gatherMore();
 
   std::FILE* const stream_;
   LogQueue queue_;
   std::mutex mutex_;
   std::condition_variable wake_;
   bool drainDue_ = false;  // guarded by mutex_: a push started a drain the writer has not begun
+  bool flushDue_ = false;  // guarded by mutex_: a flush waits for lines still queued
   bool stopping_ = false;  // guarded by mutex_
   std::string batch_;      // used only by the writer thread
   std::thread writer_;     // last: starts once everything above is ready

@@ -25,6 +25,12 @@ bool LogQueue::take(std::string& batch) {
   return draining_;
 }
 
+void LogQueue::handedOn() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  inDrain_ = 0;
+  taken_.notify_all();
+}
+
 void LogQueue::waitUntilHandedOn() {
   std::unique_lock<std::mutex> lock(mutex_);
   std::uint64_t target = pushed_;

@@ -30,6 +30,9 @@ class LogQueue {
   // for every writer whose push returned true.
   bool take(std::string& batch);
 
+  // The drain is done with the batch it took last: a waitUntilHandedOn for it
+  // returns now rather than at the next take.
+  void handedOn();
   // Returns once the drain is done with every message pushed before the call.
   void waitUntilHandedOn();
 

@@ -1,6 +1,7 @@
 // The log sink through which every part of the server reports to the user.
-// Thread rule: write may be called from any thread; writers take turns, so
-// messages are never mixed, and write returns once the message is delivered.
+// Thread rule: write and flush may be called from any thread; writers take
+// turns, so messages are never mixed, and each writer's messages are shown in
+// the order it wrote them.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +16,11 @@ class CSimpleInterface {
 
   // Appends one message; it shows as one line (more when it holds line breaks).
   virtual void write(std::string_view message) = 0;
+
+  // Returns once every message written before the call is shown, for output
+  // that shares the sink's stream; a sink that shows each message before
+  // write returns has nothing to wait for.
+  virtual void flush() {}
 
   // Does nothing in every sink; kept for callers that expect it.
   virtual void clear() {}

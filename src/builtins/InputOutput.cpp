@@ -4,6 +4,7 @@
 // each write to a standard stream is one call, so lines are not interleaved.
 #include "builtins/Arguments.h"
 #include "builtins/BuiltinFunctions.h"
+#include "base/SimpleInterface.h"
 #include "base/UserServices.h"
 #include "lang/Reader.h"
 #include "lang/Value.h"
@@ -79,6 +80,7 @@ VANTER_PRIMITIVE(primitivePrint) {
     line << '\t';
   }
   line << '\n';
+  log.flush();  // the headless log shares standard output: what it was given comes first
   std::cout << line.str() << std::flush;
   giveNumber(result, 1.0);
   return 1;

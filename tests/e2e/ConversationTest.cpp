@@ -48,6 +48,27 @@ TEST_F(ServedTest, PassThroughNetReportsEntranceMovementAndExit) {
   EXPECT_TRUE(parsedBody(response).children.empty()) << "a second STEP holds only its own events";
 }
 
+// The headless log and print share standard output: a printed line comes
+// after every line logged before it, however the log batches its lines.
+TEST_F(ServedTest, PrintedLineFollowsTheLogLinesOfItsRequest) {
+  auto client = identified();
+  GnxpResponse response;
+  ASSERT_TRUE(client->init(definition("<transitions><transition id=\"T\"><inputs><input ref=\"A\"/></inputs><outputs>"
+                                      "<output ref=\"B\"/></outputs><predicates default=\"true\"/></transition>"
+                                      "</transitions><places><place id=\"A\"/><place id=\"B\" char=\"pr\"/></places>"
+                                      "<functions>(defun pr \"0\" () () (print \"PRINTED\"))</functions>"
+                                      "<tokens><token id=\"k\" host=\"A\"/></tokens>"),
+                           response));
+  ASSERT_EQ(response.status, "200 Request completed successfully") << log();
+  ASSERT_TRUE(client->step(2, response)) << client->error();
+  const std::vector<std::string> lines = server_->logLines();
+  const auto printed = std::find(lines.begin(), lines.end(), "PRINTED\t");
+  ASSERT_GE(printed - lines.begin(), 4) << log();
+  EXPECT_EQ(std::vector<std::string>(printed - 4, printed),
+            (std::vector<std::string>{"***Received message:", "STEP 2", "***Received message:", ""}))
+      << log();
+}
+
 TEST_F(ServedTest, InitSavesTheDefinitionInTheWorkingDirectory) {
   auto client = identified();
   GnxpResponse response;

@@ -50,20 +50,31 @@ TEST(LogQueueTest, WriterPastTheBoundWaitsForTheNextTake) {
   EXPECT_EQ(batch, "over the bound\n");
 }
 
+// The drain finishes the batch in hand by saying so, or by its next take.
 TEST(LogQueueTest, WaitUntilHandedOnWaitsForTheDrainToFinishTheBatchInHand) {
-  LogQueue queue;
-  std::string batch;
-  queue.push("in hand");
-  ASSERT_TRUE(queue.take(batch));
-  std::atomic<bool> handedOn{false};
-  std::thread flusher([&] {
-    queue.waitUntilHandedOn();
-    handedOn = true;
-  });
-  EXPECT_FALSE(becomes(handedOn));
-  EXPECT_FALSE(queue.take(batch));
-  EXPECT_TRUE(becomes(handedOn));
-  flusher.join();
+  const std::pair<const char*, void (*)(LogQueue&)> finishes[] = {
+      {"handedOn", [](LogQueue& queue) { queue.handedOn(); }},
+      {"take", [](LogQueue& queue) {
+         std::string next;
+         EXPECT_FALSE(queue.take(next));
+       }},
+  };
+  for (const auto& [name, finish] : finishes) {
+    SCOPED_TRACE(name);
+    LogQueue queue;
+    std::string batch;
+    queue.push("in hand");
+    ASSERT_TRUE(queue.take(batch));
+    std::atomic<bool> handedOn{false};
+    std::thread flusher([&] {
+      queue.waitUntilHandedOn();
+      handedOn = true;
+    });
+    EXPECT_FALSE(becomes(handedOn));
+    finish(queue);
+    EXPECT_TRUE(becomes(handedOn));
+    flusher.join();
+  }
 }
 
 }  // namespace
