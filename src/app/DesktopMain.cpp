@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   application.setWindowIcon(programIcon());
   CQtUserServices services;
   CVanterServerDlg dialog(services, serve);
-  dialog.exec();
+  dialog.runUntilExit();
   // The program ends with its threads: connections still open are dropped
   // without a reply, and nothing they hold is torn down under them.
   std::fflush(stdout);

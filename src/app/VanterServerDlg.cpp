@@ -7,6 +7,7 @@
 #include "app/QtUserServices.h"
 #include "model/DefinitionParser.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -48,6 +49,7 @@ void CVanterServerDlg::buildControls() {
   setFixedSize(dialogUnits(0, 0, 384, 133).size());
   logView_ = new QPlainTextEdit(this);
   logView_->setReadOnly(true);
+  logView_->setLineWrapMode(QPlainTextEdit::NoWrap);  // a message is one line, scrolled to sideways
   logView_->setGeometry(dialogUnits(7, 7, 313, 119));
   logView_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(logView_, &QWidget::customContextMenuRequested, this, &CVanterServerDlg::showLogMenu);
@@ -95,6 +97,12 @@ void CVanterServerDlg::exitProgram() {
 void CVanterServerDlg::showAbout() {
   CAboutDlg about(this);
   about.exec();
+}
+
+void CVanterServerDlg::runUntilExit() {
+  connect(this, &QDialog::finished, qApp, &QCoreApplication::quit);
+  show();
+  QApplication::exec();
 }
 
 void CVanterServerDlg::reject() { exitProgram(); }

@@ -48,6 +48,10 @@ class CVanterServerDlg final : public QDialog {
   void exitProgram();
   // Opens the about box modally.
   void showAbout();
+  // Shows the dialog and runs the application's event loop until Exit. The
+  // dialog is not modal: the plot windows are windows of their own and must
+  // still take the mouse while it is open.
+  void runUntilExit();
 
   // Escape and closing the window mean Exit.
   void reject() override;

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -106,6 +107,21 @@ TEST_F(MainDialogTest, ExitEndsWithResultZeroReleasesThePlotSamplesAndShowsEvery
   EXPECT_EQ(dialog.result(), 0);
   EXPECT_EQ(services_.windowUnder(2)->canvas().model().received(), 0);
   EXPECT_TRUE(logShows(dialog, QStringLiteral("written just before Exit")));
+}
+
+// No modal loop stands between the plot windows and the mouse while the
+// dialog is open; Exit ends the program's loop.
+TEST_F(MainDialogTest, RunsUntilExitWithoutBlockingOtherWindows) {
+  CVanterServerDlg dialog(services_, serve(), inlineStarter());
+  services_.openPlot(PlotWindowRequest{1, "w", 1, 10, false, 0, 0});
+  QWidget* modal = &dialog;
+  QTimer::singleShot(0, [&] {
+    modal = QApplication::activeModalWidget();
+    dialog.exitButton()->click();
+  });
+  dialog.runUntilExit();
+  EXPECT_EQ(modal, nullptr);
+  EXPECT_FALSE(dialog.isVisible());
 }
 
 TEST_F(MainDialogTest, ClosingTheWindowOrEscapeActsAsExit) {
