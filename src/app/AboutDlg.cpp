@@ -21,6 +21,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About VanterServer"));
   setWindowIcon(programIcon());
   setFont(dialogFont());
+  setFixedSize(dialogUnits(0, 0, 235, 55).size());
   auto* icon = new QLabel(this);
   icon->setPixmap(programIcon().pixmap(kIconSize, kIconSize));
   auto* version = new QLabel(QStringLiteral("VanterServer Version 1.0"), this);

@@ -1,4 +1,4 @@
-// The dialogs' font.
+// The dialogs' font and their unit of layout.
 #include "app/DialogFont.h"
 
 #include <QStringList>
@@ -9,4 +9,8 @@ QFont dialogFont() {
   font.setStyleHint(QFont::SansSerif);
   font.setPointSize(kDialogFontPoints);
   return font;
+}
+
+QRect dialogUnits(int x, int y, int width, int height) {
+  return QRect(x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8);
 }

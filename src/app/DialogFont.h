@@ -3,9 +3,14 @@
 #pragma once
 
 #include <QFont>
+#include <QRect>
 
 // Text in the dialogs is set this many points high.
 constexpr int kDialogFontPoints = 8;
 
 // Liberation Sans (DejaVu Sans where it is missing) at kDialogFontPoints.
 QFont dialogFont();
+
+// A rectangle given in dialog units of that font: 1.5 pixels across and
+// 1.625 pixels down.
+QRect dialogUnits(int x, int y, int width, int height);

@@ -23,12 +23,6 @@
 
 namespace {
 
-// The dialog's layout is given in dialog units of its 8-point font:
-// 1.5 pixels across and 1.625 pixels down.
-QRect dialogUnits(int x, int y, int width, int height) {
-  return QRect(x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8);
-}
-
 const QString kAboutEntry = QStringLiteral("&About VanterServer...");
 
 }  // namespace

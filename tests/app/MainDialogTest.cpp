@@ -147,6 +147,7 @@ TEST_F(MainDialogTest, ContextMenuOpensTheAboutBoxAndTheServerGoesOn) {
   dialog.show();
   QStringList entries;
   QString title;
+  QSize aboutSize;
   bool versionShown = false;
   bool iconShown = false;
   ModalScript script({onPopup<QMenu>([&](QMenu* menu) {
@@ -156,6 +157,7 @@ TEST_F(MainDialogTest, ContextMenuOpensTheAboutBoxAndTheServerGoesOn) {
                       }),
                       onModal<CAboutDlg>([&](CAboutDlg* about) {
                         title = about->windowTitle();
+                        aboutSize = about->size();
                         for (QLabel* label : about->findChildren<QLabel*>()) {
                           versionShown = versionShown || label->text() == QStringLiteral("VanterServer Version 1.0");
                           iconShown = iconShown || !label->pixmap().isNull();
@@ -167,6 +169,7 @@ TEST_F(MainDialogTest, ContextMenuOpensTheAboutBoxAndTheServerGoesOn) {
   ASSERT_TRUE(waitUntil([&] { return script.finished(); }));
   EXPECT_EQ(entries, QStringList{kAboutEntry});
   EXPECT_EQ(title, QStringLiteral("About VanterServer"));
+  EXPECT_EQ(aboutSize, QSize(352, 89)) << "235 by 55 dialog units";
   EXPECT_TRUE(versionShown);
   EXPECT_TRUE(iconShown);
   EXPECT_TRUE(dialog.isVisible()) << "closing the about box returns to the main dialog";
