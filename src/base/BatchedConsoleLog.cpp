@@ -21,7 +21,9 @@ void BatchedConsoleLog::write(std::string_view message) {
   wake_.notify_one();
 }
 
+// Nothing queued (the usual case for a print in a step) costs no wake-up.
 void BatchedConsoleLog::flush() {
+  if (queue_.allHandedOn()) return;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     flushDue_ = true;

@@ -31,6 +31,11 @@ void LogQueue::handedOn() {
   taken_.notify_all();
 }
 
+bool LogQueue::allHandedOn() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return pending_.empty() && inDrain_ == 0;
+}
+
 void LogQueue::waitUntilHandedOn() {
   std::unique_lock<std::mutex> lock(mutex_);
   std::uint64_t target = pushed_;

@@ -33,6 +33,8 @@ class LogQueue {
   // The drain is done with the batch it took last: a waitUntilHandedOn for it
   // returns now rather than at the next take.
   void handedOn();
+  // True when the drain is done with every message pushed so far.
+  bool allHandedOn();
   // Returns once the drain is done with every message pushed before the call.
   void waitUntilHandedOn();
 

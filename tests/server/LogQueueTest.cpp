@@ -63,8 +63,11 @@ TEST(LogQueueTest, WaitUntilHandedOnWaitsForTheDrainToFinishTheBatchInHand) {
     SCOPED_TRACE(name);
     LogQueue queue;
     std::string batch;
+    EXPECT_TRUE(queue.allHandedOn());
     queue.push("in hand");
+    EXPECT_FALSE(queue.allHandedOn());
     ASSERT_TRUE(queue.take(batch));
+    EXPECT_FALSE(queue.allHandedOn());
     std::atomic<bool> handedOn{false};
     std::thread flusher([&] {
       queue.waitUntilHandedOn();
@@ -73,6 +76,7 @@ TEST(LogQueueTest, WaitUntilHandedOnWaitsForTheDrainToFinishTheBatchInHand) {
     EXPECT_FALSE(becomes(handedOn));
     finish(queue);
     EXPECT_TRUE(becomes(handedOn));
+    EXPECT_TRUE(queue.allHandedOn());
     flusher.join();
   }
 }
